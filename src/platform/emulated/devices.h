@@ -1,0 +1,54 @@
+// The emulated devices behind the device paths the program opens (the ECO
+// lamp driver, the processor-mode driver, the display device, batteries).
+// Every command a device receives is appended to its log under
+// HKLM\Software\KestrelEmulator\Devices\<name>, value "Log" (REG_MULTI_SZ, one
+// line per command), and its state is kept beside it, so tests in any process
+// can read what the program did.
+#pragma once
+#include <functional>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+
+#include "platform/device_io.h"
+#include "platform/registry.h"
+
+namespace kestrel {
+
+// One emulated device's behaviour: answers a control code from its state.
+class EmulatedDevice {
+ public:
+  virtual ~EmulatedDevice() = default;
+  // Registry subkey name under ...\Devices (also the log's name).
+  virtual std::u16string Name() const = 0;
+  virtual Status Control(RegKey& stateKey, std::uint32_t code, const std::vector<std::uint8_t>& input,
+                         std::vector<std::uint8_t>& output) = 0;
+  virtual Status Write(RegKey& stateKey, const std::vector<std::uint8_t>& data) { return kErrorNotSupported; }
+  virtual Status Read(RegKey& stateKey, std::vector<std::uint8_t>& data) { return kErrorNotSupported; }
+};
+
+class EmulatedDevices : public DeviceIo {
+ public:
+  explicit EmulatedDevices(Registry& registry);
+  ~EmulatedDevices() override;
+
+  // Makes `device` answer at `path` (compared case-insensitively).
+  void Install(std::u16string path, std::unique_ptr<EmulatedDevice> device);
+
+  Status Open(std::u16string_view path, DeviceHandle& handle) override;
+  Status Close(DeviceHandle handle) override;
+  Status Control(DeviceHandle handle, std::uint32_t code, const std::vector<std::uint8_t>& input,
+                 std::vector<std::uint8_t>& output) override;
+  Status Write(DeviceHandle handle, const std::vector<std::uint8_t>& data) override;
+  Status Read(DeviceHandle handle, std::vector<std::uint8_t>& data) override;
+
+  // The log of the device installed under `name`, oldest line first.
+  std::vector<std::u16string> ReadLog(std::u16string_view name);
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace kestrel
