@@ -15,6 +15,14 @@ class Messaging {
 
   virtual Status Post(WindowHandle window, std::uint32_t message, WParam wParam, LParam lParam) = 0;
   virtual LParam Send(WindowHandle window, std::uint32_t message, WParam wParam, LParam lParam) = 0;
+  // SendMessageTimeoutW(SMTO_NORMAL): the window's answer in `result`;
+  // kErrorTimeout when it did not answer within `timeoutMs`. An adapter that
+  // cannot bound the wait falls back to Send.
+  virtual Status SendWithTimeout(WindowHandle window, std::uint32_t message, WParam wParam, LParam lParam,
+                                 std::uint32_t timeoutMs, LParam& result) {
+    result = Send(window, message, wParam, lParam);
+    return kSuccess;
+  }
   // FindWindowW(class, null): the top-level window of that class, 0 if none.
   virtual WindowHandle FindWindowByClass(std::u16string_view className) = 0;
   virtual bool BringToForeground(WindowHandle window) = 0;
