@@ -1,0 +1,85 @@
+// Builds the program's machine from the Win32 adapters, choosing the emulated
+// power management and devices under Wine.
+#include "platform/win32/program_machine.h"
+
+#include "platform/emulated/devices.h"
+#include "platform/emulated/power_store.h"
+#include "platform/win32/win32_clock.h"
+#include "platform/win32/win32_device_io.h"
+#include "platform/win32/win32_file_system.h"
+#include "platform/win32/win32_messaging.h"
+#include "platform/win32/win32_power.h"
+#include "platform/win32/win32_registry.h"
+#include "platform/win32/win32_sync.h"
+#include "platform/win32/win32_user_interface.h"
+#include "platform/win32/wine_detect.h"
+
+namespace kestrel {
+
+namespace {
+
+// The adapters that are the platform's own on Windows and under Wine alike.
+struct CommonPorts {
+  Win32Registry registry;
+  Win32Clock clock;
+  Win32Sync sync;
+  Win32Messaging messaging;
+  Win32MessageBoxes boxes;
+  Win32StringTable strings;
+  Win32FileSystem files;
+};
+
+class WindowsMachine : public ProgramMachine {
+ public:
+  WindowsMachine()
+      : machine_{common_.registry, power_,         devices_,       common_.clock, common_.sync,
+                 common_.messaging, common_.boxes, common_.strings, common_.files} {}
+  Machine& machine() override { return machine_; }
+  bool emulated() const override { return false; }
+  EmulatedPowerManager* emulatedPower() override { return nullptr; }
+  EmulatedDevices* emulatedDevices() override { return nullptr; }
+
+ private:
+  CommonPorts common_;
+  Win32PowerManager power_;
+  Win32DeviceIo devices_;
+  Machine machine_;
+};
+
+class WineMachine : public ProgramMachine {
+ public:
+  WineMachine()
+      : power_(common_.registry, common_.messaging),
+        devices_(common_.registry),
+        machine_{common_.registry, power_,         devices_,       common_.clock, common_.sync,
+                 common_.messaging, common_.boxes, common_.strings, common_.files} {
+    // A fresh prefix gets the Windows plans; an installed machine is left alone.
+    power_.EnsureInstalled();
+    InstallEmulatedDevices(devices_);
+  }
+  Machine& machine() override { return machine_; }
+  bool emulated() const override { return true; }
+  EmulatedPowerManager* emulatedPower() override { return &power_; }
+  EmulatedDevices* emulatedDevices() override { return &devices_; }
+
+ private:
+  static void InstallEmulatedDevices(EmulatedDevices& devices);
+
+  CommonPorts common_;
+  EmulatedPowerManager power_;
+  EmulatedDevices devices_;
+  Machine machine_;
+};
+
+void WineMachine::InstallEmulatedDevices(EmulatedDevices& devices) {
+  // Filled in as the emulated devices land.
+}
+
+}  // namespace
+
+std::unique_ptr<ProgramMachine> CreateProgramMachine() {
+  if (RunningUnderWine()) return std::make_unique<WineMachine>();
+  return std::make_unique<WindowsMachine>();
+}
+
+}  // namespace kestrel

@@ -1,0 +1,28 @@
+// The machine a Windows program runs on. On Windows every port is the real
+// API. Under Wine, power management and device I/O come from the emulated
+// machine (kept in Wine's registry, so separate processes share it), because
+// Wine has neither a power-plan API nor the maker's devices; the registry,
+// windows, messages, timers, mutexes, message boxes and files stay Wine's own.
+#pragma once
+#include <memory>
+
+#include "platform/machine.h"
+
+namespace kestrel {
+
+class EmulatedPowerManager;
+class EmulatedDevices;
+
+class ProgramMachine {
+ public:
+  virtual ~ProgramMachine() = default;
+  virtual Machine& machine() = 0;
+  virtual bool emulated() const = 0;
+  // The emulated machine's parts; null on Windows.
+  virtual EmulatedPowerManager* emulatedPower() = 0;
+  virtual EmulatedDevices* emulatedDevices() = 0;
+};
+
+std::unique_ptr<ProgramMachine> CreateProgramMachine();
+
+}  // namespace kestrel
