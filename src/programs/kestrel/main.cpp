@@ -1,33 +1,36 @@
-// Kestrel.exe entry point.
+// Kestrel.exe: the resident power utility.
 #include <windows.h>
 
-namespace {
+#include <string>
 
-LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_DESTROY) {
-    PostQuitMessage(0);
-    return 0;
-  }
-  return DefWindowProcW(window, message, wParam, lParam);
-}
-
-}  // namespace
+#include "app/application.h"
+#include "app/main_controller.h"
+#include "platform/win32/program_machine.h"
+#include "ui/shell/main_window.h"
+#include "ui/shell/win32_shell.h"
+#include "ui/surfaces/program_surfaces.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
-  WNDCLASSW windowClass{};
-  windowClass.style = CS_HREDRAW | CS_VREDRAW;
-  windowClass.lpfnWndProc = MainWindowProc;
-  windowClass.hInstance = instance;
-  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  windowClass.lpszClassName = L"Kestrel";
-  if (!RegisterClassW(&windowClass)) return 0;
-  HWND window = CreateWindowExW(WS_EX_LAYERED, L"Kestrel", L"Kestrel", WS_POPUP | WS_MINIMIZEBOX, 0, 0, 0, 0,
-                                nullptr, nullptr, instance, nullptr);
-  if (window == nullptr) return 0;
+  using namespace kestrel;
+  std::unique_ptr<ProgramMachine> program = CreateProgramMachine();
+  Machine& machine = program->machine();
+  SubsystemHooks hooks;
+  Win32Shell shell(instance, MainWindowProc, ModeDisplayProc);
+  Application app(machine, shell, hooks);
+  ProgramSurfaces surfaces(instance, machine.strings);
+  MainController controller(app, surfaces);
+  SetMainController(&controller);
+
+  const wchar_t* commandLine = GetCommandLineW();
+  std::u16string command(commandLine, commandLine + wcslen(commandLine));
+  if (app.Start(command) != StartOutcome::Running) return 0;
+
   MSG message;
   while (GetMessageW(&message, nullptr, 0, 0) > 0) {
     TranslateMessage(&message);
     DispatchMessageW(&message);
   }
+  SetMainController(nullptr);
+  app.Finish();
   return static_cast<int>(message.wParam);
 }

@@ -1,0 +1,161 @@
+#include "app/application.h"
+
+#include "platform/text.h"
+
+namespace kestrel {
+namespace {
+
+constexpr std::uint32_t kStringInitFailed = 1;
+constexpr std::uint32_t kStringTitle = 141;
+constexpr std::uint32_t kStringMinimizeCaption = 143;
+constexpr std::uint32_t kStringEcoTitle = 219;
+
+}  // namespace
+
+Application::Application(Machine& machine, Shell& shell, SubsystemHooks& hooks)
+    : machine_(machine),
+      shell_(shell),
+      hooks_(hooks),
+      reporter_(machine),
+      settings_(machine, reporter_, hooks),
+      workers_(machine, reporter_) {}
+
+StartOutcome Application::Start(std::u16string_view commandLine) {
+  StartRequest request = ParseCommandLine(commandLine);
+  shell_.StartGdiPlus();
+  bool existed = false;
+  instanceMutexCreated_ = machine_.sync.CreateMutex(kInstanceMutexName, instanceMutex_, existed) == kSuccess;
+  if (instanceMutexCreated_ && existed) {
+    RunSecondInstance(request);
+    return StartOutcome::SecondInstance;
+  }
+  if (!Initialize()) {
+    reporter_.ReportCode(kStringInitFailed, 1, kReportBox);
+    return StartOutcome::InitializationFailed;
+  }
+  if (std::uint32_t message = MessageOf(request); message != 0) machine_.messaging.Post(mainWindow_, message, 0, 0);
+  return StartOutcome::Running;
+}
+
+void Application::RunSecondInstance(StartRequest request) {
+  WindowHandle first = machine_.messaging.FindWindowByClass(kMainWindowClass);
+  if (first == 0) return;
+  machine_.messaging.BringToForeground(first);
+  if (std::uint32_t message = MessageOf(request); message != 0) machine_.messaging.Post(first, message, 0, 0);
+}
+
+void Application::Finish() {
+  shell_.StopGdiPlus();
+  shell_.UninitializeCom();
+}
+
+std::u16string Application::LoadLimited(std::uint32_t id, std::size_t maxUnits) {
+  return Truncate(machine_.strings.Load(id), maxUnits);
+}
+
+void Application::LoadTitleTexts() {
+  titleText_ = LoadLimited(kStringTitle, kTitleTextUnits);
+  minimizeCaption_ = LoadLimited(kStringMinimizeCaption, kTitleTextUnits);
+  reporter_.SetCaption(titleText_);
+}
+
+bool Application::Initialize() {
+  shell_.SetJapaneseLocale();
+  shell_.InitializeCom();
+  LoadTitleTexts();
+
+  bool existed = false;
+  Status status = instanceMutexCreated_ ? machine_.sync.CreateMutex(kPlanLockName, planLock_, existed)
+                                        : kErrorInvalidHandle;
+  if (status != kSuccess) {
+    reporter_.ReportCode(4, status);
+    return false;
+  }
+
+  Rect workArea;
+  if (!shell_.WorkArea(workArea)) workArea = Rect{0, 0, 1024, 768};
+  settings_.Load(workArea, shell_.OsModelOfWindows());
+
+  if (!shell_.WindowsVersionAtLeast(6, 0)) {
+    reporter_.ReportCode(161, 0);
+    return false;
+  }
+  BuildHelpPaths();
+
+  const SettingsRecord& record = settings_.record();
+  if (!workers_.StartPolling(record.Has(SettingsFlag::BatteryPresent), hooks_.AutoSwitchEnabled())) return false;
+
+  for (std::uint32_t message : {kMsgEcoButtonPress, kMsgEcoButtonAdvance, kMsgOpenEcoSettings, kMsgOpenPlanSettings}) {
+    shell_.AllowMessageFromLowerIntegrity(message);
+  }
+  if (!RegisterClassesAndEcoWorker()) return false;
+  if (!CreateMainWindow()) return false;
+  shell_.CreateHiddenButton(mainWindow_);
+  shell_.HideWindow(mainWindow_);
+  ChooseFirstSurface();
+  return true;
+}
+
+void Application::BuildHelpPaths() {
+  std::u16string module;
+  Status status = shell_.ModuleFileName(module);
+  if (status != kSuccess) {
+    reporter_.ReportCode(41, status);
+    return;
+  }
+  std::size_t slash = module.rfind(u'\\');
+  std::u16string folder = slash == std::u16string::npos ? module + u"\\" : module.substr(0, slash + 1);
+  contextHelpPath_ = folder + u"Context.chm::kestrel.txt";
+  helpFilePath_ = Truncate(folder + u"Kestrel.chm", kHelpPathUnits);
+  helpAvailable_ = machine_.files.Exists(helpFilePath_) != kErrorFileNotFound;
+}
+
+bool Application::RegisterClassesAndEcoWorker() {
+  Status status = shell_.RegisterMainWindowClass();
+  if (status != kSuccess) {
+    reporter_.ReportCode(9, status);
+    return false;
+  }
+  const SettingsRecord& record = settings_.record();
+  if (!record.Has(SettingsFlag::EcoMode)) return true;
+  status = shell_.RegisterModeDisplayClass(record.Has(SettingsFlag::ThreeModes));
+  if (status != kSuccess) {
+    reporter_.ReportCode(9, status);
+    return false;
+  }
+  titleText_ = LoadLimited(kStringEcoTitle, kTitleTextUnits);
+  reporter_.SetCaption(titleText_);
+  return workers_.StartLedWorker();
+}
+
+bool Application::CreateMainWindow() {
+  const SettingsRecord& record = settings_.record();
+  MainWindowStyle style;
+  style.topmost = record.Has(SettingsFlag::StayOnTop);
+  style.toolWindow = record.Has(SettingsFlag::NoTaskbarButton);
+  style.position = Point{record.panelX, record.panelY};
+  Status status = shell_.CreateMainWindow(style, titleText_, mainWindow_);
+  if (status != kSuccess) {
+    reporter_.ReportCode(10, status);
+    return false;
+  }
+  return true;
+}
+
+void Application::ChooseFirstSurface() {
+  // Until the meter panel exists the program always starts in the notification area.
+  machine_.messaging.Post(mainWindow_, kWmCommand, kCommandIntoTray, 0);
+}
+
+void Application::SaveForEndSession() { settings_.Save(); }
+
+void Application::Shutdown() {
+  hooks_.ReleaseDevicesAndTables();
+  settings_.Save();
+  workers_.Stop(settings_.record().Has(SettingsFlag::BatteryPresent));
+  if (planLock_ != 0) machine_.sync.Close(planLock_);
+  planLock_ = 0;
+  shell_.PostQuit(0);
+}
+
+}  // namespace kestrel

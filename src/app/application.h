@@ -1,0 +1,87 @@
+// Kestrel's process life: the entry sequence (single instance, initialisation
+// in its fixed order, the request of the command line) and the shutdown order
+// run when the main window is destroyed.
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "app/command_line.h"
+#include "app/error_reporter.h"
+#include "app/settings_store.h"
+#include "app/shell.h"
+#include "app/subsystem_hooks.h"
+#include "app/workers.h"
+#include "platform/machine.h"
+
+namespace kestrel {
+
+inline constexpr std::u16string_view kInstanceMutexName = u"kESTRELmUTEX";
+inline constexpr std::u16string_view kPlanLockName = u"kESTRELmUTEXps";
+inline constexpr std::u16string_view kMainWindowClass = u"Kestrel";
+
+inline constexpr std::uint32_t kMsgEcoButtonPress = 1340;
+inline constexpr std::uint32_t kMsgEcoButtonAdvance = 1341;
+inline constexpr std::uint32_t kWmCommand = 0x0111;
+inline constexpr std::uint32_t kCommandIntoTray = 52;
+
+inline constexpr std::size_t kTitleTextUnits = 31;   // 32 with the terminator
+inline constexpr std::size_t kHelpPathUnits = 129;   // 130 with the terminator
+
+enum class StartOutcome : std::uint8_t { Running, SecondInstance, InitializationFailed };
+
+class Application {
+ public:
+  Application(Machine& machine, Shell& shell, SubsystemHooks& hooks);
+
+  // Entry steps up to the message loop. Running means the caller runs the
+  // message loop and then calls Finish(); any other outcome exits with code 0.
+  StartOutcome Start(std::u16string_view commandLine);
+  // After the message loop: releases what the entry point acquired.
+  void Finish();
+
+  // WM_DESTROY of the main window: stops everything in its fixed order and
+  // posts WM_QUIT with code 0.
+  void Shutdown();
+  // WM_QUERYENDSESSION: keeps the user's state before a log-off.
+  void SaveForEndSession();
+
+  Machine& machine() { return machine_; }
+  ErrorReporter& reporter() { return reporter_; }
+  SettingsStore& settings() { return settings_; }
+  Workers& workers() { return workers_; }
+  WindowHandle mainWindow() const { return mainWindow_; }
+  const std::u16string& titleText() const { return titleText_; }
+  const std::u16string& helpFilePath() const { return helpFilePath_; }
+  const std::u16string& contextHelpPath() const { return contextHelpPath_; }
+  bool helpAvailable() const { return helpAvailable_; }
+  SyncHandle planLock() const { return planLock_; }
+
+ private:
+  void RunSecondInstance(StartRequest request);
+  bool Initialize();
+  void LoadTitleTexts();
+  void BuildHelpPaths();
+  bool RegisterClassesAndEcoWorker();
+  bool CreateMainWindow();
+  void ChooseFirstSurface();
+  std::u16string LoadLimited(std::uint32_t id, std::size_t maxUnits);
+
+  Machine& machine_;
+  Shell& shell_;
+  SubsystemHooks& hooks_;
+  ErrorReporter reporter_;
+  SettingsStore settings_;
+  Workers workers_;
+
+  SyncHandle instanceMutex_ = 0;
+  bool instanceMutexCreated_ = false;
+  SyncHandle planLock_ = 0;
+  WindowHandle mainWindow_ = 0;
+  std::u16string titleText_;
+  std::u16string minimizeCaption_;
+  std::u16string helpFilePath_;
+  std::u16string contextHelpPath_;
+  bool helpAvailable_ = false;
+};
+
+}  // namespace kestrel

@@ -1,0 +1,43 @@
+#include "app/main_controller.h"
+
+namespace kestrel {
+
+std::optional<LParam> MainController::Handle(WindowHandle window, std::uint32_t message, WParam wParam,
+                                             LParam lParam) {
+  switch (message) {
+    case kMsgOpenEcoSettings:
+      app_.machine().messaging.Post(window, kWmCommand, kCommandEcoSettings, -1);
+      return 0;
+    case kMsgOpenPlanSettings:
+      app_.machine().messaging.Post(window, kWmCommand, kCommandPlanSettings, -1);
+      return 0;
+    case kWmCommand:
+      return OnCommand(static_cast<std::uint32_t>(wParam & 0xFFFF));
+    case kWmQueryEndSession:
+      app_.SaveForEndSession();
+      return 1;
+    case kWmDestroy:
+      app_.Shutdown();
+      return 0;
+    default:
+      return std::nullopt;
+  }
+}
+
+std::optional<LParam> MainController::OnCommand(std::uint32_t command) {
+  switch (command) {
+    case kCommandEcoSettings:
+      surfaces_.OpenEcoSettings();
+      return 0;
+    case kCommandPlanSettings:
+      surfaces_.OpenPlanSettings();
+      return 0;
+    case kCommandIntoTray:
+      surfaces_.PutIntoTray();
+      return 0;
+    default:
+      return std::nullopt;
+  }
+}
+
+}  // namespace kestrel

@@ -1,0 +1,32 @@
+// The main window's message handling as portable code: the Win32 window
+// procedure hands every message here as plain integers and falls back to the
+// default processing when the controller leaves a message alone.
+#pragma once
+#include <optional>
+
+#include "app/application.h"
+#include "app/surfaces.h"
+
+namespace kestrel {
+
+inline constexpr std::uint32_t kWmDestroy = 0x0002;
+inline constexpr std::uint32_t kWmClose = 0x0010;
+inline constexpr std::uint32_t kWmQueryEndSession = 0x0011;
+inline constexpr std::uint32_t kCommandEcoSettings = 48;
+inline constexpr std::uint32_t kCommandPlanSettings = 56;
+
+class MainController {
+ public:
+  MainController(Application& app, Surfaces& surfaces) : app_(app), surfaces_(surfaces) {}
+
+  // The message's result, or nothing for default processing.
+  std::optional<LParam> Handle(WindowHandle window, std::uint32_t message, WParam wParam, LParam lParam);
+
+ private:
+  std::optional<LParam> OnCommand(std::uint32_t command);
+
+  Application& app_;
+  Surfaces& surfaces_;
+};
+
+}  // namespace kestrel

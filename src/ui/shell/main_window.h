@@ -1,0 +1,18 @@
+// The window procedures of Kestrel's own window classes. They forward to the
+// portable controller and fall back to the default processing.
+#pragma once
+#include <windows.h>
+
+#include "app/main_controller.h"
+
+namespace kestrel {
+
+// The controller that receives the main window's messages (one per process).
+void SetMainController(MainController* controller);
+
+LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// The mode-switch display's class procedure; the display draws nothing until
+// the mode engine opens it.
+LRESULT CALLBACK ModeDisplayProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+}  // namespace kestrel

@@ -1,0 +1,20 @@
+#include "ui/surfaces/program_surfaces.h"
+
+#include <string>
+
+namespace kestrel {
+namespace {
+
+constexpr wchar_t kEcoSettingsCaption[] = L"ECOモードの設定(省電力設定)";
+constexpr std::uint32_t kStringPlanSettingsCaption = 102;
+
+}  // namespace
+
+void ProgramSurfaces::OpenEcoSettings() { settingsWindow_.Open(kEcoSettingsCaption); }
+
+void ProgramSurfaces::OpenPlanSettings() {
+  std::u16string caption = strings_.Load(kStringPlanSettingsCaption);
+  settingsWindow_.Open(std::wstring(caption.begin(), caption.end()));
+}
+
+}  // namespace kestrel

@@ -1,0 +1,26 @@
+// The Win32 surfaces the main window drives.
+#pragma once
+#include <windows.h>
+
+#include "app/surfaces.h"
+#include "platform/user_interface.h"
+#include "ui/surfaces/settings_window_placeholder.h"
+
+namespace kestrel {
+
+class ProgramSurfaces : public Surfaces {
+ public:
+  ProgramSurfaces(HINSTANCE instance, StringTable& strings) : strings_(strings), settingsWindow_(instance) {}
+
+  void OpenEcoSettings() override;
+  void OpenPlanSettings() override;
+  // The tray icon arrives with the notification-area surface; until then the
+  // program simply stays hidden.
+  void PutIntoTray() override {}
+
+ private:
+  StringTable& strings_;
+  SettingsWindowPlaceholder settingsWindow_;
+};
+
+}  // namespace kestrel
