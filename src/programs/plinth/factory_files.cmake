@@ -1,0 +1,7 @@
+# The factory files of the three-mode ECO model lie beside Kestrel.exe, where
+# Plinth /StandAlone looks for them ("<path of Kestrel.exe>.ini" and ".reg").
+# configure_file re-copies them whenever they change.
+foreach(factory_file Kestrel.exe.ini Kestrel.exe.reg)
+  configure_file("${CMAKE_SOURCE_DIR}/resources/factory/${factory_file}" "${CMAKE_BINARY_DIR}/bin/${factory_file}"
+                 COPYONLY)
+endforeach()
