@@ -1,0 +1,83 @@
+#include "programs/emuctl/commands/control_tool.h"
+
+#include <string_view>
+
+#include "platform/emulated/devices.h"
+#include "platform/text.h"
+#include "programs/emuctl/commands/command_support.h"
+#include "programs/emuctl/commands/power_commands.h"
+#include "programs/emuctl/commands/window_commands.h"
+
+namespace kestrel {
+
+namespace {
+
+ControlResult PrintDeviceLog(ControlTool& tool, const Arguments& args) {
+  if (!HasArguments(args, 1, 1)) return WrongArguments("log <device>");
+  if (tool.emulatedDevices == nullptr) return Failed("log reads the emulated devices, which only exist under Wine");
+  std::string out;
+  for (const std::u16string& line : tool.emulatedDevices->ReadLog(args[1])) out += Utf16ToUtf8(line) + "\n";
+  return Succeeded(std::move(out));
+}
+
+ControlResult PrintUsage(ControlTool&, const Arguments& args) {
+  if (!HasArguments(args, 0, 0)) return WrongArguments("help");
+  return Succeeded(ControlToolUsage());
+}
+
+struct Command {
+  std::u16string_view name;
+  ControlResult (*run)(ControlTool&, const Arguments&);
+};
+
+constexpr Command kCommands[] = {
+    {u"press", PressButton},
+    {u"press-next", PressNextButton},
+    {u"ac", SetPowerSource},
+    {u"battery", SetBattery},
+    {u"resume", RaiseResume},
+    {u"lock", RaiseSessionLock},
+    {u"unlock", RaiseSessionUnlock},
+    {u"plans", ListPlans},
+    {u"active", ActivePlan},
+    {u"create-plan", CreatePlan},
+    {u"delete-plan", DeletePlan},
+    {u"value", ReadPlanValue},
+    {u"log", PrintDeviceLog},
+    {u"message", ShowStringBox},
+    {u"close", CloseKestrel},
+    {u"help", PrintUsage},
+};
+
+}  // namespace
+
+std::string ControlToolUsage() {
+  return "usage: KestrelEmu <command> [arguments]\n"
+         "  press                      post the ECO button press (1340) to Kestrel\n"
+         "  press-next                 post the ECO button's next press (1341) to Kestrel\n"
+         "  ac on|off                  switch the emulated power source and tell Kestrel\n"
+         "  battery none|<percent>     remove the battery or set its level and tell Kestrel\n"
+         "  resume                     tell Kestrel the machine resumed from sleep\n"
+         "  lock | unlock              tell Kestrel the session was locked or unlocked\n"
+         "  plans                      list the power plans; * marks the active one\n"
+         "  active [<guid>]            print the active plan, or activate a plan\n"
+         "  create-plan <guid> <name> [<source guid>]\n"
+         "                             copy a plan (Balanced by default) under a chosen GUID and name\n"
+         "  delete-plan <guid>         delete a plan\n"
+         "  value <plan> <subgroup> <setting>\n"
+         "                             print a setting's AC and DC values of a plan\n"
+         "  log <device>               print the commands an emulated device received\n"
+         "  message <string id>        show a text of the string table in a message box\n"
+         "  close                      close Kestrel (WM_CLOSE) and wait for its window to go\n"
+         "exit codes: 0 success, 1 bad input, 2 the operation failed\n";
+}
+
+ControlResult RunControlCommand(ControlTool& tool, const std::vector<std::u16string>& args) {
+  if (args.empty()) return {kExitBadInput, {}, ControlToolUsage()};
+  for (const Command& command : kCommands) {
+    if (args[0] == command.name) return command.run(tool, args);
+  }
+  return BadInput("unknown command \"" + Utf16ToUtf8(args[0]) + "\"; KestrelEmu help lists the commands");
+}
+
+}  // namespace kestrel

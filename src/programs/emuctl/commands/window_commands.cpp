@@ -1,0 +1,97 @@
+#include "programs/emuctl/commands/window_commands.h"
+
+#include "platform/text.h"
+#include "platform/user_interface.h"
+#include "platform/window.h"
+
+namespace kestrel {
+
+namespace {
+
+// Messages as Windows and the button's driver software send them.
+constexpr std::uint32_t kWmClose = 0x0010;
+constexpr std::uint32_t kWmPowerBroadcast = 0x0218;
+constexpr std::uint32_t kWmWtsSessionChange = 0x02B1;
+constexpr std::uint32_t kEcoButtonPress = 1340;
+constexpr std::uint32_t kEcoButtonNext = 1341;
+constexpr WParam kPbtPowerStatusChange = 0x000A;
+constexpr WParam kPbtResumeAutomatic = 0x0012;
+constexpr WParam kWtsSessionLock = 7;
+constexpr WParam kWtsSessionUnlock = 8;
+// The session the events concern; interactive sessions are numbered from 1.
+constexpr LParam kInteractiveSession = 1;
+
+// The caption of the box `message` shows: the program's title.
+constexpr std::u16string_view kBoxCaption = u"ケストレル";
+
+ControlResult NoKestrelWindow() { return Failed("no window of class \"Kestrel\" is open: is Kestrel running?"); }
+
+ControlResult PostToKestrel(ControlTool& tool, const Arguments& args, std::string_view usage, std::uint32_t message,
+                            WParam wParam, LParam lParam) {
+  if (!HasArguments(args, 0, 0)) return WrongArguments(usage);
+  Messaging& messaging = tool.machine.messaging;
+  WindowHandle window = messaging.FindWindowByClass(kKestrelWindowClass);
+  if (window == 0) return NoKestrelWindow();
+  if (Status status = messaging.Post(window, message, wParam, lParam); status != kSuccess) {
+    return FailedWith("PostMessage", status);
+  }
+  return Succeeded();
+}
+
+}  // namespace
+
+ControlResult PressButton(ControlTool& tool, const Arguments& args) {
+  return PostToKestrel(tool, args, "press", kEcoButtonPress, 0, 0);
+}
+
+ControlResult PressNextButton(ControlTool& tool, const Arguments& args) {
+  return PostToKestrel(tool, args, "press-next", kEcoButtonNext, 0, 0);
+}
+
+ControlResult RaiseResume(ControlTool& tool, const Arguments& args) {
+  return PostToKestrel(tool, args, "resume", kWmPowerBroadcast, kPbtResumeAutomatic, 0);
+}
+
+ControlResult RaiseSessionLock(ControlTool& tool, const Arguments& args) {
+  return PostToKestrel(tool, args, "lock", kWmWtsSessionChange, kWtsSessionLock, kInteractiveSession);
+}
+
+ControlResult RaiseSessionUnlock(ControlTool& tool, const Arguments& args) {
+  return PostToKestrel(tool, args, "unlock", kWmWtsSessionChange, kWtsSessionUnlock, kInteractiveSession);
+}
+
+void PostPowerStatusChange(ControlTool& tool) {
+  WindowHandle window = tool.machine.messaging.FindWindowByClass(kKestrelWindowClass);
+  if (window != 0) tool.machine.messaging.Post(window, kWmPowerBroadcast, kPbtPowerStatusChange, 0);
+}
+
+ControlResult CloseKestrel(ControlTool& tool, const Arguments& args) {
+  if (!HasArguments(args, 0, 0)) return WrongArguments("close");
+  Messaging& messaging = tool.machine.messaging;
+  Clock& clock = tool.machine.clock;
+  WindowHandle window = messaging.FindWindowByClass(kKestrelWindowClass);
+  if (window == 0) return NoKestrelWindow();
+  if (Status status = messaging.Post(window, kWmClose, 0, 0); status != kSuccess) {
+    return FailedWith("PostMessage(WM_CLOSE)", status);
+  }
+  const std::uint64_t deadline = clock.NowMs() + kCloseWaitMs;
+  while (messaging.FindWindowByClass(kKestrelWindowClass) != 0) {
+    if (clock.NowMs() >= deadline) {
+      return Failed("Kestrel's window was still open " + std::to_string(kCloseWaitMs) + " ms after WM_CLOSE");
+    }
+    clock.Sleep(kClosePollMs);
+  }
+  return Succeeded();
+}
+
+ControlResult ShowStringBox(ControlTool& tool, const Arguments& args) {
+  if (!HasArguments(args, 1, 1)) return WrongArguments("message <string id>");
+  std::optional<std::uint32_t> id = ParseDecimal(args[1]);
+  if (!id) return BadInput("malformed string id \"" + Utf16ToUtf8(args[1]) + "\": expected a decimal number");
+  std::u16string text = tool.machine.strings.Load(*id);
+  if (text.empty()) return BadInput("the string table has no string " + std::to_string(*id));
+  tool.machine.boxes.Show(0, text, kBoxCaption, kMbOk | kMbIconInformation);
+  return Succeeded();
+}
+
+}  // namespace kestrel
