@@ -4,6 +4,14 @@
 // HKLM\Software\KestrelEmulator\Devices\<name>, value "Log" (REG_MULTI_SZ, one
 // line per command), and its state is kept beside it, so tests in any process
 // can read what the program did.
+//
+// Log lines (the request, written before the device answers; bytes as
+// two-digit lower-case hex separated by single spaces, nothing after "=" when
+// there are none):
+//   control 0x<code, 8 hex digits> in=<input bytes> out=<output capacity, decimal>
+//   write <bytes>
+//   read <capacity, decimal>
+// The log keeps the latest kDeviceLogLines lines.
 #pragma once
 #include <functional>
 #include <map>
@@ -28,6 +36,28 @@ class EmulatedDevice {
   virtual Status Read(RegKey& stateKey, std::vector<std::uint8_t>& data) { return kErrorNotSupported; }
 };
 
+inline constexpr std::u16string_view kEmulatedDevicesKey = u"Software\\KestrelEmulator\\Devices";
+inline constexpr std::size_t kDeviceLogLines = 1000;
+
+// A device of no particular kind: it accepts every control code, write and
+// read with success and answers no data. It stands in for a device until its
+// real behaviour is emulated; only the log shows what it was sent.
+class RecordingDevice : public EmulatedDevice {
+ public:
+  explicit RecordingDevice(std::u16string name) : name_(std::move(name)) {}
+  std::u16string Name() const override { return name_; }
+  Status Control(RegKey& stateKey, std::uint32_t code, const std::vector<std::uint8_t>& input,
+                 std::vector<std::uint8_t>& output) override;
+  Status Write(RegKey& stateKey, const std::vector<std::uint8_t>& data) override;
+  Status Read(RegKey& stateKey, std::vector<std::uint8_t>& data) override;
+
+ private:
+  std::u16string name_;
+};
+
+// Opening a path with no installed device gives kErrorFileNotFound. An answer
+// longer than the caller's output capacity is refused with
+// kErrorInsufficientBuffer and no data, as a driver does.
 class EmulatedDevices : public DeviceIo {
  public:
   explicit EmulatedDevices(Registry& registry);
@@ -45,6 +75,8 @@ class EmulatedDevices : public DeviceIo {
 
   // The log of the device installed under `name`, oldest line first.
   std::vector<std::u16string> ReadLog(std::u16string_view name);
+  Status ClearLog(std::u16string_view name);
+  std::size_t OpenHandleCount() const;
 
  private:
   struct Impl;

@@ -1,7 +1,10 @@
 // State of the emulated machine that Windows or the hardware would hold: power
 // source, battery, processor. It lives in the registry under
 // HKLM\Software\KestrelEmulator so that every process on the machine (Kestrel,
-// Plinth, the control tool, tests) sees the same machine.
+// Plinth, the control tool, tests) sees the same machine. Values (DWORD):
+// OnAc, BatteryPresent, BatteryPercent, ProcessorCount, ProcessorMaxMhz; a
+// missing or malformed value reads as its default (mains power, no battery,
+// 100 %, two processors at 2200 MHz).
 #pragma once
 #include <cstdint>
 #include <string>
@@ -27,6 +30,7 @@ class EmulatedMachineState {
   // Processor: count and rated clock, as CallNtPowerInformation reports them.
   std::uint32_t ProcessorCount();
   std::uint32_t ProcessorMaxMhz();
+  Status WriteProcessor(std::uint32_t count, std::uint32_t maxMhz);
 
  private:
   Registry& registry_;

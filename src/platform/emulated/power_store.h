@@ -10,7 +10,27 @@
 // message "KestrelEmulatedPowerSetting" posted when that setting changes:
 // wParam = the setting GUID's data1, lParam = the new value (0 for the active
 // plan; the receiver reads the active plan itself).
+//
+// As on Windows, a registration is answered at once with the setting's current
+// value, and activating a plan or switching between AC and DC applies the
+// plan's values: a registered plan setting (the processor states, say) whose
+// effective value differs from the one applied before is raised. The value
+// last applied for each registered setting is kept under
+// HKLM\Software\KestrelEmulator\AppliedSettings (DWORD named by the setting GUID).
+//
+// powrprof semantics kept: an unknown plan gives kErrorFileNotFound; so does a
+// setting that is not described under PowerSettings, and, on reads only, a
+// described setting for which the plan has no value of its own. A null
+// subgroup with a setting stands for the no-subgroup group. The active plan
+// cannot be deleted (kErrorAccessDenied). Value indexes are stored as given,
+// without a range check.
 #pragma once
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/emulated/machine_state.h"
+#include "platform/emulated/windows_power_defaults.h"
 #include "platform/messaging.h"
 #include "platform/power.h"
 #include "platform/registry.h"
@@ -21,9 +41,24 @@ inline constexpr std::u16string_view kPowerSchemesKey = u"SYSTEM\\CurrentControl
 inline constexpr std::u16string_view kPowerSettingsKey = u"SYSTEM\\CurrentControlSet\\Control\\Power\\PowerSettings";
 inline constexpr std::u16string_view kEmulatedPowerSettingMessage = u"KestrelEmulatedPowerSetting";
 
+// Reads a file for ImportPlan (the bytes of the whole file).
+using PlanFileReader = std::function<Status(std::u16string_view path, std::vector<std::uint8_t>& bytes)>;
+
 class EmulatedPowerManager : public PowerManager {
  public:
   EmulatedPowerManager(Registry& registry, Messaging& messaging);
+
+  // ImportPlan reads its files through `reader` (format: plan_file.h). Without
+  // one every file is missing (kErrorFileNotFound).
+  void SetFileReader(PlanFileReader reader) { readFile_ = std::move(reader); }
+  // Chooses the GUIDs of plans duplicated or imported without a chosen GUID
+  // (default: random version-4 GUIDs). A GUID already in use is asked again.
+  void SetGuidGenerator(std::function<Guid()> generator) { newGuid_ = std::move(generator); }
+  // The plan in the import format.
+  Status ExportPlan(const Guid& plan, std::string& text);
+  // Changes power source and battery as the hardware would, raising the AC/DC
+  // and battery notifications and applying the active plan's other values.
+  Status SetPowerSource(const EmulatedPowerSource& source);
 
   // Creates the three Windows plans, the setting descriptions and the active
   // plan when the machine has none yet; leaves an existing machine alone.
@@ -60,8 +95,15 @@ class EmulatedPowerManager : public PowerManager {
   Status UnregisterSettingNotification(PowerNotifyHandle handle) override;
 
  private:
+  Status CreatePlanFrom(const Guid* chosen, Guid& target);
+  void PostToRegistered(const Guid& setting, std::uint32_t value);
+  void ApplyActivePlanValues();
+
   Registry& registry_;
   Messaging& messaging_;
+  EmulatedMachineState machine_;
+  PlanFileReader readFile_;
+  std::function<Guid()> newGuid_;
 };
 
 }  // namespace kestrel
