@@ -1,0 +1,40 @@
+#!/bin/bash
+# Builds and tests everything: the native build and its unit tests, the same
+# under AddressSanitizer and UndefinedBehaviorSanitizer, then the Windows
+# programs and their end-to-end tests under Wine on a virtual X display.
+# Exits non-zero if any build or test fails.
+set -uo pipefail
+cd "$(dirname "$0")/.."
+source scripts/prerequisites.sh
+install_prerequisites || exit 1
+
+started=$SECONDS
+failed=()
+
+# stage <preset> [command prefix for ctest...]
+stage() {
+  local preset=$1
+  shift
+  echo "=== $preset: configure and build"
+  if ! cmake --preset "$preset" >/dev/null; then
+    failed+=("$preset configure")
+    return
+  fi
+  if ! cmake --build --preset "$preset" -j 2; then
+    failed+=("$preset build")
+    return
+  fi
+  echo "=== $preset: tests"
+  "$@" ctest --preset "$preset" -j 2 || failed+=("$preset tests")
+}
+
+stage native
+stage asan
+stage windows xvfb-run -a -s "-screen 0 1024x768x24"
+
+echo "=== finished in $((SECONDS - started)) s"
+if ((${#failed[@]} > 0)); then
+  printf 'FAILED: %s\n' "${failed[@]}"
+  exit 1
+fi
+echo "all builds and tests passed"
