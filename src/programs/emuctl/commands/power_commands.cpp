@@ -33,11 +33,14 @@ ControlResult NeedsEmulatedMachine(std::string_view command) {
 
 // Stores the new power source and tells Kestrel as Windows would: the
 // power-setting notification `setting` and a power status broadcast.
-void ApplyPowerSource(ControlTool& tool, const EmulatedPowerSource& source, const Guid* setting,
-                      std::uint32_t value) {
-  tool.machineState->WritePowerSource(source);
+ControlResult ApplyPowerSource(ControlTool& tool, const EmulatedPowerSource& source, const Guid* setting,
+                               std::uint32_t value) {
+  if (Status status = tool.machineState->WritePowerSource(source); status != kSuccess) {
+    return FailedWith("storing the emulated power source", status);
+  }
   if (setting != nullptr) tool.emulatedPower->RaiseSettingChange(*setting, value);
   PostPowerStatusChange(tool);
+  return Succeeded();
 }
 
 }  // namespace
@@ -137,8 +140,7 @@ ControlResult SetPowerSource(ControlTool& tool, const Arguments& args) {
   if (tool.machineState == nullptr || tool.emulatedPower == nullptr) return NeedsEmulatedMachine("ac");
   EmulatedPowerSource source = tool.machineState->ReadPowerSource();
   source.onAc = args[1] == u"on";
-  ApplyPowerSource(tool, source, &kAcDcPowerSource, source.onAc ? kPowerSourceAc : kPowerSourceDc);
-  return Succeeded();
+  return ApplyPowerSource(tool, source, &kAcDcPowerSource, source.onAc ? kPowerSourceAc : kPowerSourceDc);
 }
 
 ControlResult SetBattery(ControlTool& tool, const Arguments& args) {
@@ -154,8 +156,7 @@ ControlResult SetBattery(ControlTool& tool, const Arguments& args) {
   EmulatedPowerSource source = tool.machineState->ReadPowerSource();
   source.batteryPresent = percent.has_value();
   if (percent) source.batteryPercent = *percent;
-  ApplyPowerSource(tool, source, percent ? &kBatteryPercentageRemaining : nullptr, percent.value_or(0));
-  return Succeeded();
+  return ApplyPowerSource(tool, source, percent ? &kBatteryPercentageRemaining : nullptr, percent.value_or(0));
 }
 
 }  // namespace kestrel

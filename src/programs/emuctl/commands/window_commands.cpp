@@ -1,5 +1,7 @@
 #include "programs/emuctl/commands/window_commands.h"
 
+#include <cstdio>
+
 #include "platform/text.h"
 #include "platform/user_interface.h"
 #include "platform/window.h"
@@ -82,6 +84,15 @@ ControlResult CloseKestrel(ControlTool& tool, const Arguments& args) {
     clock.Sleep(kClosePollMs);
   }
   return Succeeded();
+}
+
+ControlResult FindWindowOfClass(ControlTool& tool, const Arguments& args) {
+  if (!HasArguments(args, 1, 1)) return WrongArguments("find-window <class>");
+  WindowHandle window = tool.machine.messaging.FindWindowByClass(args[1]);
+  if (window == 0) return Failed("no window of class \"" + Utf16ToUtf8(args[1]) + "\"");
+  char text[2 + 16 + 2];
+  std::snprintf(text, sizeof text, "0x%llx\n", static_cast<unsigned long long>(window));
+  return Succeeded(text);
 }
 
 ControlResult ShowStringBox(ControlTool& tool, const Arguments& args) {

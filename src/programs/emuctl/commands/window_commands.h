@@ -12,6 +12,7 @@ ControlResult RaiseSessionLock(ControlTool& tool, const Arguments& args);   // l
 ControlResult RaiseSessionUnlock(ControlTool& tool, const Arguments& args);  // unlock
 ControlResult CloseKestrel(ControlTool& tool, const Arguments& args);      // close
 ControlResult ShowStringBox(ControlTool& tool, const Arguments& args);     // message <id>
+ControlResult FindWindowOfClass(ControlTool& tool, const Arguments& args);  // find-window <class>
 
 // Posts WM_POWERBROADCAST PBT_APMPOWERSTATUSCHANGE to Kestrel when it runs,
 // as Windows does on any change of the power source or the battery.
