@@ -1,0 +1,94 @@
+#include "power/extension_write.h"
+
+#include "power/extension_read.h"
+#include "power/plan_messages.h"
+
+namespace kestrel {
+namespace {
+
+void WriteReported(ErrorReporter& reporter, std::uint32_t messageId, Status status) {
+  if (status != kSuccess) reporter.ReportCode(messageId, status);
+}
+
+Status WriteAlsbc(const RegKey& key, const PlanRecord& record) {
+  return key.WriteBinary(u"ALSBC", record.alsbc.bytes.data(), static_cast<std::uint32_t>(record.alsbc.bytes.size()));
+}
+
+// Open for writing, creating the key first when it does not exist.
+ExtensionSaveResult OpenForSave(Registry& registry, ErrorReporter& reporter, const Guid& plan, RegKey& key) {
+  std::u16string path = ExtensionKeyPath(plan);
+  Status status = RegKey::Open(registry, kHkeyLocalMachine, path, kKeyWrite, key);
+  if (status == kSuccess) return ExtensionSaveResult::Written;
+  if (status != kErrorFileNotFound) {
+    reporter.ReportCode(plan_message::kPlanReadFailed, status);
+    return ExtensionSaveResult::Skipped;
+  }
+  RegKey created;
+  status = RegKey::Create(registry, kHkeyLocalMachine, path, kKeyCreateSubKey, created);
+  if (status != kSuccess) {
+    reporter.ReportCode(plan_message::kExtensionWriteFailed, status);
+    return ExtensionSaveResult::KeyNotCreated;
+  }
+  created.Reset();
+  status = RegKey::Open(registry, kHkeyLocalMachine, path, kKeyWrite, key);
+  if (status != kSuccess) {
+    reporter.ReportCode(plan_message::kExtensionWriteFailed, status);
+    return ExtensionSaveResult::Skipped;
+  }
+  return ExtensionSaveResult::Written;
+}
+
+}  // namespace
+
+ExtensionSaveResult SaveExtensionValues(Registry& registry, ErrorReporter& reporter, const PlanRecord& record,
+                                        const ExtensionSaveOptions& options) {
+  RegKey key;
+  ExtensionSaveResult result = OpenForSave(registry, reporter, record.guid, key);
+  if (result != ExtensionSaveResult::Written) return result;
+
+  constexpr std::uint32_t kFailed = plan_message::kExtensionWriteFailed;
+  WriteReported(reporter, kFailed, key.WriteDword(u"IconNo", record.iconNo));
+  // A negative indicator means "none" and leaves a stored one alone.
+  if (record.indicator >= 0) {
+    WriteReported(reporter, kFailed, key.WriteDword(u"Indicator", static_cast<std::uint32_t>(record.indicator)));
+  }
+  WriteReported(reporter, kFailed, WriteAlsbc(key, record));
+  if (options.deviceSaving) WriteReported(reporter, kFailed, key.WriteDword(u"NpdCPU", record.npdCpu));
+  if (options.dimTimeouts) {
+    WriteReported(reporter, plan_message::kDimTimeoutAcWriteFailed,
+                  key.WriteDword(u"DIMTimeoutAC", options.dimTimeouts->first));
+    WriteReported(reporter, plan_message::kDimTimeoutDcWriteFailed,
+                  key.WriteDword(u"DIMTimeoutDC", options.dimTimeouts->second));
+  }
+  if (options.externalMonitors) {
+    WriteReported(reporter, kFailed, key.WriteDword(u"BrightnessMonitor", record.brightnessMonitor));
+    WriteReported(reporter, kFailed, key.WriteDword(u"BrightnessMonitorEnable", record.brightnessMonitorEnable));
+  }
+  return ExtensionSaveResult::Written;
+}
+
+void WriteLedNo(Registry& registry, ErrorReporter& reporter, const Guid& plan, std::uint32_t ledNo) {
+  RegKey key;
+  if (RegKey::Create(registry, kHkeyLocalMachine, ExtensionKeyPath(plan), kKeyWrite, key) != kSuccess) return;
+  WriteReported(reporter, plan_message::kExtensionWriteFailed, key.WriteDword(u"LedNo", ledNo));
+}
+
+void CopyExtensionValues(const RegKey& target, ErrorReporter& reporter, const PlanRecord& record,
+                         bool deviceSaving, bool externalMonitors) {
+  using namespace plan_message;
+  WriteReported(reporter, kCopyAlsbcFailed, WriteAlsbc(target, record));
+  WriteReported(reporter, kCopyFlagsFailed, target.WriteDword(u"Flags", record.flags));
+  WriteReported(reporter, kCopyIconNoFailed, target.WriteDword(u"IconNo", record.iconNo));
+  WriteReported(reporter, kCopyIndicatorFailed,
+                target.WriteDword(u"Indicator", static_cast<std::uint32_t>(record.indicator)));
+  WriteReported(reporter, kCopyLedNoFailed, target.WriteDword(u"LedNo", record.ledNo));
+  if (deviceSaving) WriteReported(reporter, kCopyNpdCpuFailed, target.WriteDword(u"NpdCPU", record.npdCpu));
+  if (externalMonitors) {
+    WriteReported(reporter, kCopyBrightnessMonitorFailed,
+                  target.WriteDword(u"BrightnessMonitor", record.brightnessMonitor));
+    WriteReported(reporter, kCopyBrightnessMonitorEnableFailed,
+                  target.WriteDword(u"BrightnessMonitorEnable", record.brightnessMonitorEnable));
+  }
+}
+
+}  // namespace kestrel

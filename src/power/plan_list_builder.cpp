@@ -1,0 +1,93 @@
+#include "power/plan_list_builder.h"
+
+#include <algorithm>
+#include <new>
+
+#include "power/plan_enumeration.h"
+#include "power/plan_ids.h"
+#include "power/plan_messages.h"
+
+namespace kestrel {
+namespace {
+
+template <typename T>
+std::unique_ptr<T[]> TryAllocate(std::size_t count) {
+  return std::unique_ptr<T[]>(new (std::nothrow) T[count]());
+}
+
+bool IsPinned(const PlanList& list, const Guid& plan) {
+  for (const std::optional<std::size_t>& ref : list.modePlanRefs()) {
+    if (ref && list.plans()[*ref].guid == plan) return true;
+  }
+  return false;
+}
+
+// Listed: a real plan, not hidden by its flags, and not pinned.
+bool IsListCandidate(const PlanList& list, const PlanRecord& record) {
+  return record.listable() && !IsPinned(list, record.guid);
+}
+
+}  // namespace
+
+PlanListBuilder::Result PlanListBuilder::Build(std::uint64_t generation, std::span<const Guid> pinned) {
+  auto list = std::make_shared<PlanList>(generation, pinned.size());
+  std::uint32_t count = CountPlans(power_);
+  if (count == 0 || !AllocatePlans(*list, count)) return {list, false};
+  LoadPlans(*list);
+  ResolveModePlans(*list, pinned);
+  bool listed = ListPlans(*list);
+  return {list, listed};
+}
+
+bool PlanListBuilder::AllocatePlans(PlanList& list, std::uint32_t count) {
+  list.plans_ = TryAllocate<PlanRecord>(count);
+  if (!list.plans_) {
+    reporter_.ReportCode(plan_message::kAllocationFailed, static_cast<std::int64_t>(count * sizeof(PlanRecord)));
+    return false;
+  }
+  list.planCount_ = count;
+  return true;
+}
+
+void PlanListBuilder::LoadPlans(PlanList& list) {
+  for (std::uint32_t index = 0; index < list.planCount_; ++index) {
+    PlanRecord& record = list.plans_[index];
+    Guid plan;
+    if (power_.EnumeratePlans(index, plan) == kSuccess) record.guid = plan;
+    reader_.Load(record);
+    record.enumIndex = index;
+  }
+}
+
+// Resolved after the plans are read, so a pinned plan that could not be read
+// (its GUID cleared) is not found, and a zero pinned GUID never matches.
+void PlanListBuilder::ResolveModePlans(PlanList& list, std::span<const Guid> pinned) {
+  for (std::size_t pin = 0; pin < pinned.size(); ++pin) {
+    list.modePlanRefs_[pin] = list.FindPlanIndex(pinned[pin]);
+  }
+}
+
+bool PlanListBuilder::ListPlans(PlanList& list) {
+  std::span<const PlanRecord> plans = list.plans();
+  auto candidates = std::count_if(plans.begin(), plans.end(),
+                                  [&list](const PlanRecord& record) { return IsListCandidate(list, record); });
+  std::size_t capacity = static_cast<std::size_t>(candidates) + 1;
+  list.listed_ = TryAllocate<std::size_t>(capacity);
+  if (!list.listed_) {
+    reporter_.ReportCode(plan_message::kAllocationFailed, static_cast<std::int64_t>(capacity * sizeof(std::size_t)));
+    return false;
+  }
+  auto append = [&list](std::size_t index) { list.listed_[list.listedCount_++] = index; };
+  // Known plans first, in the order of the table; then the rest as enumerated.
+  for (const Guid& known : kKnownPlanOrder) {
+    for (std::size_t index = 0; index < plans.size(); ++index) {
+      if (plans[index].guid == known && IsListCandidate(list, plans[index])) append(index);
+    }
+  }
+  for (std::size_t index = 0; index < plans.size(); ++index) {
+    if (IsListCandidate(list, plans[index]) && !KnownPlanRow(plans[index].guid)) append(index);
+  }
+  return true;
+}
+
+}  // namespace kestrel
