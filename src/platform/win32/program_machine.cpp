@@ -71,8 +71,12 @@ class WineMachine : public ProgramMachine {
   Machine machine_;
 };
 
+// The maker's devices the program opens by path. Each is named after its path,
+// which is also the name its log goes under (KestrelEmu log <name>).
 void WineMachine::InstallEmulatedDevices(EmulatedDevices& devices) {
-  // Filled in as the emulated devices land.
+  for (std::u16string_view name : {u"VEXAECFILTER", u"VEXAPSRD", u"LCD"}) {
+    devices.Install(u"\\\\.\\" + std::u16string(name), std::make_unique<RecordingDevice>(std::u16string(name)));
+  }
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/builtin_strings.h"
+#include "platform/emulated/devices.h"
 #include "platform/emulated/power_store.h"
 #include "platform/win32/program_machine.h"
 #include "platform/win32/win32_power.h"
@@ -61,6 +62,26 @@ TEST(ProgramMachineUnderWine, PlansComeFromTheEmulatedMachineInTheRegistry) {
     balancedListed = balancedListed || plan == kBalancedPlan;
   }
   EXPECT_TRUE(balancedListed);
+}
+
+TEST(ProgramMachineUnderWine, TheMakersDevicesAnswerAndLogWhatTheyWereSent) {
+  std::unique_ptr<ProgramMachine> program = CreateProgramMachine();
+  EmulatedDevices& emulated = *program->emulatedDevices();
+  ASSERT_EQ(emulated.ClearLog(u"VEXAECFILTER"), kSuccess);
+  DeviceIo& devices = program->machine().devices;
+  DeviceHandle lamp = 0;
+  ASSERT_EQ(devices.Open(u"\\\\.\\VEXAECFILTER", lamp), kSuccess);
+  std::vector<std::uint8_t> output(4);
+  EXPECT_EQ(devices.Control(lamp, 0x00222004, {0x01, 0x02}, output), kSuccess);
+  EXPECT_EQ(devices.Close(lamp), kSuccess);
+  EXPECT_EQ(emulated.ReadLog(u"VEXAECFILTER"), std::vector<std::u16string>{u"control 0x00222004 in=01 02 out=4"});
+  DeviceHandle unknown = 0;
+  EXPECT_EQ(devices.Open(u"\\\\.\\NOSUCHDEVICE", unknown), kErrorFileNotFound);
+  for (const char16_t* path : {u"\\\\.\\VEXAPSRD", u"\\\\.\\LCD"}) {
+    DeviceHandle handle = 0;
+    EXPECT_EQ(devices.Open(path, handle), kSuccess);
+    devices.Close(handle);
+  }
 }
 
 }  // namespace
