@@ -11,9 +11,9 @@ start_kestrel /EcoMode
 wait_exit "$KESTREL_PID" 15 || fail "the second Kestrel.exe did not exit with code 0"
 kill -0 "$first" 2>/dev/null || fail "the first Kestrel.exe ended"
 
-caption='ECOモードの設定(省電力設定)'
+# The settings window is open once a window of its class exists.
 waited=0
-until kestrel_emu find-window '*' "$caption" >/dev/null 2>&1; do
+until kestrel_emu find-window KestrelSettingsWindow >/dev/null 2>&1; do
   ((waited++ < 40)) || fail "the running Kestrel did not open its ECO mode settings window"
   sleep 0.25
 done
