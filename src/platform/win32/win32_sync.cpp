@@ -22,6 +22,7 @@ DWORD WINAPI RunThreadBody(void* parameter) {
 
 Status Win32Sync::CreateMutex(std::u16string_view name, SyncHandle& handle, bool& alreadyExisted) {
   std::wstring wide = ToWide(name);
+  SetLastError(ERROR_SUCCESS);  // only ERROR_ALREADY_EXISTS matters after a success
   HANDLE mutex = CreateMutexW(nullptr, FALSE, wide.empty() ? nullptr : wide.c_str());
   if (mutex == nullptr) return LastError();
   alreadyExisted = GetLastError() == ERROR_ALREADY_EXISTS;
