@@ -117,8 +117,8 @@ std::size_t FakeMessaging::FireTimersUntil(SimulatedClock& clock, std::uint64_t 
     auto next = timers_.end();
     for (auto it = timers_.begin(); it != timers_.end(); ++it) {
       if (it->second.due > untilMs) continue;
-      if (next == timers_.end() || std::tie(it->second.due, it->second.order) <
-                                       std::tie(next->second.due, next->second.order)) {
+      if (next == timers_.end() ||
+          std::tie(it->second.due, it->second.order) < std::tie(next->second.due, next->second.order)) {
         next = it;
       }
     }

@@ -95,7 +95,7 @@ class FakeSync : public Sync {
   OwnerId nextThreadOwner_ = 0x10000;
   SyncHandle nextHandle_ = 0x1000;
   std::map<SyncHandle, std::shared_ptr<Object>> handles_;
-  std::vector<std::shared_ptr<Object>> threads_;  // start order
+  std::vector<std::shared_ptr<Object>> threads_;       // start order
   std::vector<std::shared_ptr<Object>> heldByOthers_;  // mutexes HoldMutex keeps alive
   std::map<SyncOperation, Status> failures_;
   std::vector<WaitRecord> waits_;

@@ -28,8 +28,8 @@ void CivilFromDays(std::int64_t days, int& year, int& month, int& day) {
 }
 
 std::int64_t ToEpochMs(const LocalTime& t) {
-  return DaysFromCivil(t.year, t.month, t.day) * kMsPerDay +
-         ((t.hour * 60LL + t.minute) * 60LL + t.second) * 1000LL + t.milliseconds;
+  return DaysFromCivil(t.year, t.month, t.day) * kMsPerDay + ((t.hour * 60LL + t.minute) * 60LL + t.second) * 1000LL +
+         t.milliseconds;
 }
 
 }  // namespace

@@ -1,15 +1,13 @@
 #include "support/test_machine.h"
 
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 
 namespace kestrel {
 
-TestMachine::TestMachine()
-    : machine_{registry, power, devices, clock, sync, messaging, boxes, strings, files} {
-  power.SetFileReader([this](std::u16string_view path, std::vector<std::uint8_t>& bytes) {
-    return files.ReadAll(path, bytes);
-  });
+TestMachine::TestMachine() : machine_{registry, power, devices, clock, sync, messaging, boxes, strings, files} {
+  power.SetFileReader(
+      [this](std::u16string_view path, std::vector<std::uint8_t>& bytes) { return files.ReadAll(path, bytes); });
   // Every Windows machine describes its processor here; the name matches the
   // emulated clock of EmulatedMachineState.
   RegKey processor;

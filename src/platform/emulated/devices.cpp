@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/emulated/case_fold.h"
+#include "platform/text.h"
 
 namespace kestrel {
 namespace {
@@ -64,13 +65,33 @@ struct EmulatedDevices::Impl {
     return RegKey::Create(registry, kHkeyLocalMachine, DeviceKeyPath(device.Name()), kKeyRead | kKeyWrite, key);
   }
 
-  Status AppendLog(RegKey& key, std::u16string line) {
-    std::vector<std::u16string> lines;
-    Status status = key.ReadMultiString(u"Log", lines);
-    if (status != kSuccess && status != kErrorFileNotFound) lines.clear();
-    lines.push_back(std::move(line));
-    if (lines.size() > kDeviceLogLines) lines.erase(lines.begin(), lines.end() - kDeviceLogLines);
-    return key.WriteMultiString(u"Log", lines);
+  // Appends to the REG_MULTI_SZ image directly: the log is rewritten on every
+  // command, so it is not split into strings and joined again.
+  Status AppendLog(RegKey& key, std::u16string_view line) {
+    std::vector<std::uint8_t> bytes;
+    if (key.ReadBinary(u"Log", bytes) != kSuccess) bytes.clear();
+    bytes.resize(bytes.size() & ~std::size_t{1});
+    if (bytes.size() >= 2 && bytes[bytes.size() - 1] == 0 && bytes[bytes.size() - 2] == 0)
+      bytes.resize(bytes.size() - 2);
+    if (!bytes.empty() && (bytes[bytes.size() - 1] != 0 || bytes[bytes.size() - 2] != 0))
+      bytes.insert(bytes.end(), {0, 0});
+    std::vector<std::uint8_t> added = Utf16ToBytes(line, true);
+    bytes.insert(bytes.end(), added.begin(), added.end());
+    DropOldestLines(bytes);
+    bytes.insert(bytes.end(), {0, 0});
+    return key.registry().SetValue(key.get(), u"Log", RegType::MultiSz, bytes.data(),
+                                   static_cast<std::uint32_t>(bytes.size()));
+  }
+
+  // `bytes` holds terminated lines; keeps the last kDeviceLogLines of them.
+  static void DropOldestLines(std::vector<std::uint8_t>& bytes) {
+    std::vector<std::size_t> lineEnds;  // offsets just past each terminator
+    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+      if (bytes[i] == 0 && bytes[i + 1] == 0) lineEnds.push_back(i + 2);
+    }
+    if (lineEnds.size() <= kDeviceLogLines) return;
+    std::size_t cut = lineEnds[lineEnds.size() - kDeviceLogLines - 1];
+    bytes.erase(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(cut));
   }
 
   Registry& registry;
@@ -116,8 +137,8 @@ Status EmulatedDevices::Control(DeviceHandle handle, std::uint32_t code, const s
   RegKey state;
   if (Status status = impl_->OpenState(*device, state); status != kSuccess) return status;
   std::size_t capacity = output.size();
-  impl_->AppendLog(state, Ascii("control " + HexCode(code) + " in=" + HexBytes(input) +
-                                " out=" + std::to_string(capacity)));
+  impl_->AppendLog(state,
+                   Ascii("control " + HexCode(code) + " in=" + HexBytes(input) + " out=" + std::to_string(capacity)));
   Status status = device->Control(state, code, input, output);
   if (status == kSuccess && output.size() > capacity) {
     output.clear();

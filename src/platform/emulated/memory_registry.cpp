@@ -106,7 +106,7 @@ struct InMemoryRegistry::Node {
   Node* parent = nullptr;
   bool deleted = false;
   std::map<std::u16string, std::shared_ptr<Node>> children;  // by folded name: the platform's order
-  std::vector<Value> values;                                  // creation order
+  std::vector<Value> values;                                 // creation order
   std::vector<AccessEntry> access;
 
   Node* Child(std::u16string_view childName) const {

@@ -32,10 +32,17 @@ std::optional<std::u16string> Unescape(std::string_view text) {
     }
     if (++i == text.size()) return std::nullopt;
     switch (text[i]) {
-      case '\\': plain.push_back('\\'); break;
-      case 'r': plain.push_back('\r'); break;
-      case 'n': plain.push_back('\n'); break;
-      default: return std::nullopt;
+      case '\\':
+        plain.push_back('\\');
+        break;
+      case 'r':
+        plain.push_back('\r');
+        break;
+      case 'n':
+        plain.push_back('\n');
+        break;
+      default:
+        return std::nullopt;
     }
   }
   return Utf8ToUtf16(plain);

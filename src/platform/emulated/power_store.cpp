@@ -215,8 +215,8 @@ Status InstallWindowsPlans(Registry& registry) {
     key.WriteString(kDescriptionValue, plans[column].description);
     for (const WindowsSettingDefault& setting : WindowsSettings()) {
       RegKey values;
-      if (Status status =
-              RegKey::Create(registry, key.get(), SettingPart(setting.subgroup, setting.setting), kKeyAllAccess, values);
+      if (Status status = RegKey::Create(registry, key.get(), SettingPart(setting.subgroup, setting.setting),
+                                         kKeyAllAccess, values);
           status != kSuccess) {
         return status;
       }
@@ -483,9 +483,9 @@ Status EmulatedPowerManager::GetSystemPowerStatus(SystemPowerStatus& status) {
   status.acLineStatus = source.onAc ? 1 : 0;
   if (!source.batteryPresent) return kSuccess;
   std::uint8_t flag = 0;
-  if (source.batteryPercent > 66) flag |= 1;   // high
-  if (source.batteryPercent < 33) flag |= 2;   // low
-  if (source.batteryPercent < 5) flag |= 4;    // critical
+  if (source.batteryPercent > 66) flag |= 1;                  // high
+  if (source.batteryPercent < 33) flag |= 2;                  // low
+  if (source.batteryPercent < 5) flag |= 4;                   // critical
   if (source.onAc && source.batteryPercent < 100) flag |= 8;  // charging
   status.batteryFlag = flag;
   status.batteryLifePercent = static_cast<std::uint8_t>(source.batteryPercent);

@@ -37,7 +37,8 @@
 
 namespace kestrel {
 
-inline constexpr std::u16string_view kPowerSchemesKey = u"SYSTEM\\CurrentControlSet\\Control\\Power\\User\\PowerSchemes";
+inline constexpr std::u16string_view kPowerSchemesKey =
+    u"SYSTEM\\CurrentControlSet\\Control\\Power\\User\\PowerSchemes";
 inline constexpr std::u16string_view kPowerSettingsKey = u"SYSTEM\\CurrentControlSet\\Control\\Power\\PowerSettings";
 inline constexpr std::u16string_view kEmulatedPowerSettingMessage = u"KestrelEmulatedPowerSetting";
 
