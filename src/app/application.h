@@ -49,12 +49,14 @@ class Application {
   ErrorReporter& reporter() { return reporter_; }
   SettingsStore& settings() { return settings_; }
   Workers& workers() { return workers_; }
+  SubsystemHooks& hooks() { return hooks_; }
   WindowHandle mainWindow() const { return mainWindow_; }
   const std::u16string& titleText() const { return titleText_; }
   const std::u16string& helpFilePath() const { return helpFilePath_; }
   const std::u16string& contextHelpPath() const { return contextHelpPath_; }
   bool helpAvailable() const { return helpAvailable_; }
   SyncHandle planLock() const { return planLock_; }
+  std::uint32_t debugLogFlag() const { return debugLogFlag_; }
 
  private:
   void RunSecondInstance(StartRequest request);
@@ -73,6 +75,7 @@ class Application {
   SettingsStore settings_;
   Workers workers_;
 
+  std::uint32_t debugLogFlag_ = 0;
   SyncHandle instanceMutex_ = 0;
   bool instanceMutexCreated_ = false;
   SyncHandle planLock_ = 0;

@@ -5,6 +5,9 @@ namespace kestrel {
 std::optional<LParam> MainController::Handle(WindowHandle window, std::uint32_t message, WParam wParam,
                                              LParam lParam) {
   switch (message) {
+    case kWmCreate:
+      app_.hooks().MainWindowCreated();
+      return 0;
     case kMsgOpenEcoSettings:
       app_.machine().messaging.Post(window, kWmCommand, kCommandEcoSettings, -1);
       return 0;

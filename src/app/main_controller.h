@@ -9,6 +9,7 @@
 
 namespace kestrel {
 
+inline constexpr std::uint32_t kWmCreate = 0x0001;
 inline constexpr std::uint32_t kWmDestroy = 0x0002;
 inline constexpr std::uint32_t kWmClose = 0x0010;
 inline constexpr std::uint32_t kWmQueryEndSession = 0x0011;

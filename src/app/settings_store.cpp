@@ -34,7 +34,6 @@ void SettingsStore::ReadDword(const RegKey& key, std::u16string_view name, std::
 
 void SettingsStore::Load(const Rect& workArea, std::uint32_t osModelOfWindows) {
   config_.osModel = osModelOfWindows;
-  config_.debugLogFlag = ReadDebugLogFlag(machine_.registry);
   hooks_.LoadAutoSwitchRecord();
   bool loaded = LoadUserRecord();
   record_.flags &= ~SettingsFlag::Computed;

@@ -29,6 +29,9 @@ class SubsystemHooks {
   virtual void BuildPlanList() {}
   virtual bool AutoSwitchEnabled() { return false; }
 
+  // WM_CREATE of the main window (the current plan, ...).
+  virtual void MainWindowCreated() {}
+
   // Shutdown.
   virtual void ReleaseDevicesAndTables() {}
 };

@@ -1,0 +1,25 @@
+#include "app/kestrel_hooks.h"
+
+#include "power/plan_ids.h"
+#include "power/plan_trace.h"
+
+namespace kestrel {
+
+PlanModel& KestrelHooks::plans() {
+  if (!plans_) plans_ = std::make_unique<PlanModel>(app_->machine(), app_->reporter(), brightness_, app_->planLock());
+  return *plans_;
+}
+
+bool KestrelHooks::Tracing() const { return (app_->settings().config().debugLogFlag & kDebugLogPlanTrace) != 0; }
+
+void KestrelHooks::BuildPlanList() {
+  plans().BuildPlanList(app_->settings().config().pinnedPlans);
+  if (Tracing()) TraceListedPlans(app_->reporter(), *plans().planList());
+}
+
+void KestrelHooks::MainWindowCreated() {
+  plans().SetCurrentPlan(kStartupPlanId);
+  if (Tracing()) TraceCurrentPlan(app_->reporter(), *plans().currentPlan(), plans().currentPlanListed());
+}
+
+}  // namespace kestrel
