@@ -21,7 +21,7 @@ Application::Application(Machine& machine, Shell& shell, SubsystemHooks& hooks)
       workers_(machine, reporter_) {}
 
 StartOutcome Application::Start(std::u16string_view commandLine) {
-  debugLogFlag_ = SettingsStore::ReadDebugLogFlag(machine_.registry);
+  settings_.config().debugLogFlag = SettingsStore::ReadDebugLogFlag(machine_.registry);
   StartRequest request = ParseCommandLine(commandLine);
   shell_.StartGdiPlus();
   bool existed = false;

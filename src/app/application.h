@@ -56,7 +56,6 @@ class Application {
   const std::u16string& contextHelpPath() const { return contextHelpPath_; }
   bool helpAvailable() const { return helpAvailable_; }
   SyncHandle planLock() const { return planLock_; }
-  std::uint32_t debugLogFlag() const { return debugLogFlag_; }
 
  private:
   void RunSecondInstance(StartRequest request);
@@ -75,7 +74,6 @@ class Application {
   SettingsStore settings_;
   Workers workers_;
 
-  std::uint32_t debugLogFlag_ = 0;
   SyncHandle instanceMutex_ = 0;
   bool instanceMutexCreated_ = false;
   SyncHandle planLock_ = 0;

@@ -14,6 +14,7 @@ namespace kestrel {
 enum class EcoModel : std::uint8_t { None, TwoModes, ThreeModes };
 
 struct MachineConfig {
+  std::uint32_t debugLogFlag = 0;  // read by the entry point before anything else
   std::uint32_t osModel = 2;  // 1: Windows 6.0, 2: anything newer
   std::uint32_t processorMhz = 0;
   std::u16string processorClockText;
