@@ -73,16 +73,6 @@ TEST_F(InstallerRunTest, StandAloneWithoutPlanFileStillStartsAndClosesKestrel) {
   EXPECT_EQ(rig.CloseMessages().size(), 1u);
 }
 
-TEST_F(InstallerRunTest, StandAloneWithoutKestrelInItsFolderStartsNothing) {
-  rig.test.files.PutFile(rig.IniPath(), "[PLANS_INFO]\nCOUNT=0\n");
-  rig.Run(u"/StandAlone");
-  EXPECT_TRUE(rig.Started().empty());
-  EXPECT_TRUE(rig.CloseMessages().empty());
-  // Nothing appeared, so the installer gave up after its first wait.
-  EXPECT_EQ(Elapsed(), 5000u);
-  EXPECT_FALSE(rig.KestrelMutexExists());
-}
-
 TEST_F(InstallerRunTest, CommitDeletesTheFilesOnlyAfterTheRegistryEditorHasFinished) {
   rig.PutInstalledFiles();
   rig.WriteRunValue(u"\"" + rig.KestrelPath() + u"\"");
@@ -123,18 +113,6 @@ TEST_F(InstallerRunTest, CommitKeepsTheRegistryFileWhileTheEditorMayStillReadIt)
   EXPECT_FALSE(noEditor.FileExists(noEditor.IniPath()));
 }
 
-TEST_F(InstallerRunTest, CommitWithoutRunValueSkipsEveryStepThatNeedsThePath) {
-  rig.PutInstalledFiles();
-  rig.RunKestrel();
-  std::size_t plansBefore = Plans(rig.test.power).size();
-  rig.Run(u"/Update /Commit");
-  EXPECT_TRUE(rig.kestrels[0].closeReceivedAtMs.has_value());
-  EXPECT_EQ(Plans(rig.test.power).size(), plansBefore);
-  EXPECT_TRUE(rig.Started().empty());
-  EXPECT_TRUE(rig.FileExists(rig.IniPath()));
-  EXPECT_TRUE(rig.FileExists(rig.RegPath()));
-}
-
 TEST_F(InstallerRunTest, UninstallOnlyClosesARunningKestrel) {
   rig.PutInstalledFiles();
   rig.WriteRunValue(rig.KestrelPath());
@@ -146,24 +124,66 @@ TEST_F(InstallerRunTest, UninstallOnlyClosesARunningKestrel) {
   EXPECT_FALSE(HasPlan(rig.test.power, kEcoPlan));
   EXPECT_TRUE(rig.FileExists(rig.IniPath()));
   EXPECT_EQ(Elapsed(), 0u);
-
-  // With Kestrel not running there is nothing to close.
-  InstallerRig idle;
-  idle.Run(u"/Uninstall");
-  EXPECT_TRUE(idle.messaging.sent().empty());
 }
 
-TEST_F(InstallerRunTest, ProbingForKestrelNeverCreatesItsMutex) {
-  rig.Run(u"/Uninstall");
-  rig.Run(u"/Update");
+// Each time the installer has looked for Kestrel's mutex, a Kestrel starts and
+// takes the mutex as its single-instance test; it notes whether it found the
+// name already taken (and would then have quit as a second instance).
+class KestrelStartingDuringProbes : public Sync {
+ public:
+  explicit KestrelStartingDuringProbes(FakeSync& inner) : inner_(inner) {}
+
+  Status CreateMutex(std::u16string_view name, SyncHandle& handle, bool& alreadyExisted) override {
+    Status status = inner_.CreateMutex(name, handle, alreadyExisted);
+    KestrelStarts(name);
+    return status;
+  }
+  Status OpenMutex(std::u16string_view name, SyncHandle& handle) override {
+    Status status = inner_.OpenMutex(name, handle);
+    KestrelStarts(name);
+    return status;
+  }
+  Status ReleaseMutex(SyncHandle handle) override { return inner_.ReleaseMutex(handle); }
+  Status CreateEvent(bool manualReset, bool initiallySet, SyncHandle& handle) override {
+    return inner_.CreateEvent(manualReset, initiallySet, handle);
+  }
+  Status SetEvent(SyncHandle handle) override { return inner_.SetEvent(handle); }
+  Status ResetEvent(SyncHandle handle) override { return inner_.ResetEvent(handle); }
+  Status StartThread(std::function<void()> body, SyncHandle& handle) override {
+    return inner_.StartThread(std::move(body), handle);
+  }
+  WaitResult Wait(SyncHandle handle, std::uint32_t timeoutMs) override { return inner_.Wait(handle, timeoutMs); }
+  Status Close(SyncHandle handle) override { return inner_.Close(handle); }
+
+  std::vector<bool> kestrelSawItselfSecond;
+
+ private:
+  void KestrelStarts(std::u16string_view name) {
+    if (name != u"kESTRELmUTEX") return;
+    SyncHandle kestrel = 0;
+    bool existed = false;
+    inner_.CreateMutex(name, kestrel, existed);
+    kestrelSawItselfSecond.push_back(existed);
+    inner_.Close(kestrel);  // that Kestrel quits again at once
+  }
+
+  FakeSync& inner_;
+};
+
+TEST_F(InstallerRunTest, LookingForKestrelNeverMakesAStartingKestrelThinkItIsTheSecond) {
+  KestrelStartingDuringProbes sync(rig.test.sync);
+  Machine& base = rig.machine;
+  Machine machine{base.registry, base.power, base.devices, base.clock, sync,
+                  base.messaging, base.boxes, base.strings, base.files};
+  InstallerPorts ports{machine, rig.profile, rig.processes};
+  // Kestrel.exe is missing, so the run only looks for a Kestrel, before and
+  // after its first wait.
+  RunInstaller(ports, u"/StandAlone", InstallerBuild::Plinth);
+  RunInstaller(ports, u"/Uninstall", InstallerBuild::Plinth);
+  EXPECT_EQ(sync.kestrelSawItselfSecond, (std::vector<bool>{false, false, false}));
+  EXPECT_EQ(Elapsed(), 5000u);
   EXPECT_FALSE(rig.KestrelMutexExists());
-  // So a Kestrel starting now is the first instance.
-  SyncHandle mutex = 0;
-  bool existed = true;
-  ASSERT_EQ(rig.test.sync.CreateMutex(u"kESTRELmUTEX", mutex, existed), kSuccess);
-  EXPECT_FALSE(existed);
 }
-
 TEST_F(InstallerRunTest, HungOrSlowKestrelDelaysTheInstallerOnlyBoundedly) {
   FakeKestrel& hung = rig.RunKestrel();
   rig.messaging.Hang(hung.window);
@@ -200,20 +220,6 @@ TEST_F(InstallerRunTest, LowerCaseSwitchesOnlyFixAccessInPlinthW) {
   EXPECT_EQ(usersMask(), kKeyRead | kKeyAllAccess);
 
   EXPECT_TRUE(rig.messaging.sent().empty());
-  EXPECT_TRUE(rig.Started().empty());
-  EXPECT_FALSE(HasPlan(rig.test.power, kEcoPlan));
-}
-
-TEST_F(InstallerRunTest, UpdateClosesKestrelAndFixesAccessOnly) {
-  rig.PutInstalledFiles();
-  rig.WriteRunValue(rig.KestrelPath());
-  rig.RunKestrel();
-  rig.Run(u"/Update");
-  EXPECT_TRUE(rig.kestrels[0].closeReceivedAtMs.has_value());
-  RegKey settings;
-  EXPECT_EQ(RegKey::Open(rig.test.registry, kHkeyLocalMachine, u"Software\\Vexa\\Kestrel\\PowerSettings", kKeyRead,
-                         settings),
-            kSuccess);
   EXPECT_TRUE(rig.Started().empty());
   EXPECT_FALSE(HasPlan(rig.test.power, kEcoPlan));
 }

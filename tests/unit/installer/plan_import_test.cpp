@@ -204,38 +204,37 @@ void ExpectDistinctFactoryPlans(PowerManager& power, const std::vector<Guid>& fa
   }
 }
 
-TEST_F(PlanImportTest, ShippedThreeModeFileCreatesTheFactoryPlansOfTheModeBinding) {
-  std::vector<std::uint8_t> shipped = ShippedFile("Kestrel.exe.ini");
-  ASSERT_GT(shipped.size(), 2u);
-  ASSERT_EQ(shipped[0], 0xFF);  // UTF-16LE with its mark, for the Japanese names
-  test.files.PutFile(kFile, shipped);
-  ImportFile();
+TEST_F(PlanImportTest, ShippedFilesCreateTheFactoryPlansOfTheModeBinding) {
+  struct Shipped {
+    std::string file;
+    std::vector<std::pair<const char*, std::u16string>> plans;
+  };
+  const Shipped models[] = {
+      {"Kestrel.exe.ini", {{kPerformance, u"パフォーマンス"}, {kStandard, u"スタンダード"}, {kEco, u"エコ"}}},
+      {"twomode/Kestrel.exe.ini", {{kEco, u"ECOモード"}, {kPerformance, u"通常モード"}}},
+  };
+  for (const Shipped& model : models) {
+    SCOPED_TRACE(model.file);
+    TestMachine machine;
+    IniProfile files{machine.files};
+    std::vector<std::uint8_t> shipped = ShippedFile(model.file);
+    ASSERT_GT(shipped.size(), 2u);
+    ASSERT_EQ(shipped[0], 0xFF);  // UTF-16LE with its mark, for the Japanese names
+    machine.files.PutFile(kFile, shipped);
+    ImportPlanFile(files, machine.power, kFile);
 
-  const std::vector<Guid> factory = {G(kPerformance), G(kStandard), G(kEco)};
-  std::vector<Guid> plans = Plans(test.power);
-  EXPECT_EQ(plans.size(), 6u);
-  for (const Guid& plan : factory) {
-    EXPECT_EQ(std::count(plans.begin(), plans.end(), plan), 1) << ToUtf8String(plan);
-    EXPECT_GE(PlanName(test.power, plan).front(), u'\u3000') << "a Japanese name";
-    EXPECT_GE(PlanDescription(test.power, plan).front(), u'\u3000') << "a Japanese description";
+    std::vector<Guid> factory;
+    for (const auto& [plan, name] : model.plans) {
+      factory.push_back(G(plan));
+      EXPECT_EQ(PlanName(machine.power, G(plan)), name);
+      std::u16string description = PlanDescription(machine.power, G(plan));
+      EXPECT_TRUE(std::any_of(description.begin(), description.end(), [](char16_t c) { return c >= u'\u3000'; }))
+          << "a Japanese description";
+    }
+    EXPECT_EQ(Plans(machine.power).size(), 3 + factory.size());
+    ExpectDistinctFactoryPlans(machine.power, factory);
+    EXPECT_EQ(AcValue(machine.power, G(kEco), kDisplayOff), 300);
   }
-  EXPECT_EQ(PlanName(test.power, G(kPerformance)), u"パフォーマンス");
-  EXPECT_EQ(PlanName(test.power, G(kStandard)), u"スタンダード");
-  EXPECT_EQ(PlanName(test.power, G(kEco)), u"エコ");
-  EXPECT_EQ(AcValue(test.power, G(kEco), kDisplayOff), 300);
-  ExpectDistinctFactoryPlans(test.power, factory);
-  EXPECT_EQ(ReplaceCount(), 1u);
-}
-
-TEST_F(PlanImportTest, ShippedTwoModeFileCreatesTheTwoFactoryPlans) {
-  test.files.PutFile(kFile, ShippedFile("twomode/Kestrel.exe.ini"));
-  ImportFile();
-  std::vector<Guid> plans = Plans(test.power);
-  EXPECT_EQ(plans.size(), 5u);
-  EXPECT_EQ(PlanName(test.power, G(kEco)), u"ECOモード");
-  EXPECT_EQ(PlanName(test.power, G(kPerformance)), u"通常モード");
-  EXPECT_EQ(std::count(plans.begin(), plans.end(), G(kStandard)), 0);
-  ExpectDistinctFactoryPlans(test.power, {G(kEco), G(kPerformance)});
 }
 
 }  // namespace
