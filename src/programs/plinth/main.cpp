@@ -8,7 +8,6 @@
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_process.h"
 #include "platform/win32/win32_profile.h"
-#include "programs/plinth/bounded_messaging.h"
 
 namespace {
 
@@ -24,13 +23,9 @@ constexpr kestrel::InstallerBuild kBuild = kestrel::InstallerBuild::Plinth;
 // program's own path can never be taken for one.
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR arguments, int) {
   std::unique_ptr<kestrel::ProgramMachine> program = kestrel::CreateProgramMachine();
-  kestrel::Machine& base = program->machine();
-  kestrel::BoundedMessaging messaging(base.messaging);
-  kestrel::Machine machine{base.registry, base.power,   base.devices, base.clock, base.sync,
-                           messaging,     base.boxes,   base.strings, base.files};
   kestrel::Win32Profile profile;
   kestrel::Win32Process processes;
-  kestrel::InstallerPorts ports{machine, profile, processes};
+  kestrel::InstallerPorts ports{program->machine(), profile, processes};
   kestrel::RunInstaller(ports, arguments != nullptr ? kestrel::FromWide(arguments) : std::u16string(), kBuild);
   return 0;
 }
