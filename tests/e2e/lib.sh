@@ -126,9 +126,10 @@ start_kestrel() {
 
 # wait_for_window <class> [timeout seconds, default 20]
 wait_for_window() {
-  local class=$1 timeout=${2:-20} waited=0
+  local class=$1 timeout=${2:-20}
+  local deadline=$((SECONDS + timeout))
   until kestrel_emu find-window "$class" >/dev/null 2>&1; do
-    ((waited++ < timeout * 4)) || fail "no window of class \"$class\" within ${timeout}s"
+    ((SECONDS < deadline)) || fail "no window of class \"$class\" within ${timeout}s"
     sleep 0.25
   done
   log "window of class \"$class\" is open"
@@ -137,9 +138,10 @@ wait_for_window() {
 # wait_exit <pid> <timeout seconds>: waits for a background process to end
 # and returns its exit code; fails the test when it is still running.
 wait_exit() {
-  local pid=$1 timeout=$2 waited=0 status=0
+  local pid=$1 timeout=$2 status=0
+  local deadline=$((SECONDS + timeout))
   while kill -0 "$pid" 2>/dev/null; do
-    ((waited++ < timeout * 10)) || fail "process $pid still running after ${timeout}s"
+    ((SECONDS < deadline)) || fail "process $pid still running after ${timeout}s"
     sleep 0.1
   done
   wait "$pid" || status=$?
