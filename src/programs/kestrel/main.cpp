@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/application.h"
+#include "app/kestrel_hooks.h"
 #include "app/main_controller.h"
 #include "platform/win32/program_machine.h"
 #include "ui/shell/main_window.h"
@@ -14,9 +15,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   using namespace kestrel;
   std::unique_ptr<ProgramMachine> program = CreateProgramMachine();
   Machine& machine = program->machine();
-  SubsystemHooks hooks;
+  KestrelHooks hooks;
   Win32Shell shell(instance, MainWindowProc, ModeDisplayProc);
   Application app(machine, shell, hooks);
+  hooks.Attach(app);
   ProgramSurfaces surfaces(instance, machine.strings);
   MainController controller(app, surfaces);
   SetMainController(&controller);
