@@ -32,7 +32,8 @@ use_wine_helpers() {
 run_on_display() {
   use_wine_helpers
   start_wine
-  echo "Kestrel is running; close it from its menu (or: KestrelEmu close)."
+  echo "Kestrel is running until it exits. To close it from another terminal:"
+  echo "  WINEPREFIX=$WINEPREFIX wine $BIN_DIR/KestrelEmu.exe close"
   local status=0
   (cd "$BIN_DIR" && wine Kestrel.exe </dev/null) || status=$?
   stop_wine
