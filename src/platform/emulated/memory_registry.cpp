@@ -104,10 +104,17 @@ Status SplitPath(std::u16string_view path, std::vector<std::u16string_view>& nam
 struct InMemoryRegistry::Node {
   std::u16string name;
   Node* parent = nullptr;
+  std::weak_ptr<Node> self;  // the owning pointer held by the parent, for new handles
   bool deleted = false;
   std::map<std::u16string, std::shared_ptr<Node>> children;  // by folded name: the platform's order
   std::vector<Value> values;                                 // creation order
   std::vector<AccessEntry> access;
+  // Where the last subkey enumeration stood, so that enumerating by rising
+  // index costs one step per key rather than a walk from the first each time.
+  // Any change of `children` drops it.
+  std::map<std::u16string, std::shared_ptr<Node>>::const_iterator cursor;
+  std::uint32_t cursorIndex = 0;
+  bool cursorValid = false;
 
   Node* Child(std::u16string_view childName) const {
     auto found = children.find(FoldCase(childName));
@@ -192,7 +199,7 @@ struct InMemoryRegistry::State {
     if (node == machineRoot.get()) return machineRoot;
     if (node == userRoot.get()) return userRoot;
     if (node == usersRoot.get()) return usersRoot;
-    return node->parent->children.at(FoldCase(node->name));
+    return node->self.lock();
   }
 
   Node* AddChild(Node* parent, std::u16string_view name) {
@@ -200,8 +207,10 @@ struct InMemoryRegistry::State {
     child->name = std::u16string(name);
     child->parent = parent;
     child->access = InheritedAccess(parent->access);
+    child->self = child;
     Node* raw = child.get();
     parent->children.emplace(FoldCase(name), std::move(child));
+    parent->cursorValid = false;
     return raw;
   }
 
@@ -321,9 +330,16 @@ Status InMemoryRegistry::EnumKey(KeyHandle key, std::uint32_t index, std::u16str
   std::lock_guard lock(state_->mutex);
   State::Resolved resolved = state_->ResolveFor(key, kKeyEnumerateSubKeys);
   if (resolved.status != kSuccess) return resolved.status;
-  const auto& children = resolved.node->children;
-  if (index >= children.size()) return kErrorNoMoreItems;
-  name = std::next(children.begin(), index)->second->name;
+  Node& node = *resolved.node;
+  if (index >= node.children.size()) return kErrorNoMoreItems;
+  if (!node.cursorValid || index < node.cursorIndex) {
+    node.cursor = node.children.cbegin();
+    node.cursorIndex = 0;
+    node.cursorValid = true;
+  }
+  node.cursor = std::next(node.cursor, index - node.cursorIndex);
+  node.cursorIndex = index;
+  name = node.cursor->second->name;
   return kSuccess;
 }
 
@@ -348,6 +364,7 @@ Status InMemoryRegistry::DeleteKey(KeyHandle parent, std::u16string_view subKey)
   if (!state_->Permits(*node, kDeleteAccess)) return kErrorAccessDenied;
   node->deleted = true;
   node->parent->children.erase(FoldCase(node->name));  // open handles keep the node alive
+  node->parent->cursorValid = false;
   return kSuccess;
 }
 

@@ -85,7 +85,8 @@ Status WriteActive(Registry& registry, const Guid& plan) {
 
 Status ReadIndex(Registry& registry, const Guid& plan, const Guid& subgroup, const Guid& setting,
                  std::u16string_view name, std::uint32_t& value) {
-  if (!PlanExists(registry, plan) || !SettingExists(registry, subgroup, setting)) return kErrorFileNotFound;
+  // A missing plan fails the open below just as its own check would.
+  if (!SettingExists(registry, subgroup, setting)) return kErrorFileNotFound;
   RegKey key;
   Status status =
       RegKey::Open(registry, kHkeyLocalMachine, Join(PlanPath(plan), SettingPart(subgroup, setting)), kKeyRead, key);
@@ -112,7 +113,9 @@ std::u16string TextPath(const Guid& plan, const Guid* subgroup, const Guid* sett
 
 Status ReadText(Registry& registry, const Guid& plan, const Guid* subgroup, const Guid* setting,
                 std::u16string_view valueName, std::uint8_t* buffer, std::uint32_t& size) {
-  if (!PlanExists(registry, plan)) return kErrorFileNotFound;
+  // The plan's own texts live in its key, whose open tells whether the plan exists.
+  bool ownText = subgroup == nullptr && setting == nullptr;
+  if (!ownText && !PlanExists(registry, plan)) return kErrorFileNotFound;
   RegKey key;
   if (Status status = RegKey::Open(registry, kHkeyLocalMachine, TextPath(plan, subgroup, setting), kKeyQueryValue, key);
       status != kSuccess) {
@@ -283,6 +286,19 @@ void EmulatedPowerManager::ApplyActivePlanValues() {
 }
 
 Status EmulatedPowerManager::EnumeratePlans(std::uint32_t index, Guid& plan) {
+  // Plan keys are all named by their GUID, so the index is the subkey's, as in
+  // the platform's own enumeration; that keeps a walk over n plans linear.
+  RegKey schemes;
+  std::u16string name;
+  if (RegKey::Open(registry_, kHkeyLocalMachine, kPowerSchemesKey, kKeyRead, schemes) != kSuccess ||
+      registry_.EnumKey(schemes.get(), index, name) != kSuccess) {
+    return kErrorNoMoreItems;
+  }
+  if (std::optional<Guid> parsed = ParseGuid(name)) {
+    plan = *parsed;
+    return kSuccess;
+  }
+  // A stray key that is no plan: count only the plan keys.
   std::vector<Guid> plans = ListPlans(registry_);
   if (index >= plans.size()) return kErrorNoMoreItems;
   plan = plans[index];
