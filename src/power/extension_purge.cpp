@@ -43,26 +43,25 @@ class RunningFlag {
 
 std::uint32_t ExtensionPurge::Run() {
   RunningFlag flag(running_);
-  return flag.taken() ? Purge() : 0;
+  return flag.taken() ? Purge(EnumerateAllPlans(power_)) : 0;
 }
 
-std::uint32_t ExtensionPurge::Purge() {
-  // A count that did not end at the real end of the enumeration (or no plan
-  // at all, which a working machine never has) would make sound keys look
-  // orphaned.
-  Status end = kSuccess;
-  std::uint32_t planCount = CountPlans(power_, &end);
-  if (end != kErrorNoMoreItems || planCount == 0) return 0;
+std::uint32_t ExtensionPurge::Run(const PlanEnumeration& plans) {
+  RunningFlag flag(running_);
+  return flag.taken() ? Purge(plans) : 0;
+}
+
+std::uint32_t ExtensionPurge::Purge(const PlanEnumeration& enumeration) {
+  // An enumeration that did not reach its real end (or found no plan at all,
+  // which a working machine never has) would make sound keys look orphaned.
+  if (!enumeration.complete() || enumeration.plans.empty()) return 0;
   RegKey parent;
   if (RegKey::Open(registry_, kHkeyLocalMachine, kPowerSettingsSubkey, kKeyRead, parent) != kSuccess) return 0;
   std::vector<ExtensionKey> extensions = ListExtensionKeys(parent);
   parent.Reset();
-  if (extensions.size() == planCount) return 0;
+  if (extensions.size() == enumeration.plans.size()) return 0;
 
-  bool plansComplete = false;
-  std::vector<Guid> plans = CollectPlans(power_, planCount, plansComplete);
-  // With a partial plan list every key would look orphaned: delete nothing.
-  if (!plansComplete) return 0;
+  std::vector<Guid> plans = enumeration.plans;
   std::sort(plans.begin(), plans.end());
 
   std::uint32_t deleted = 0;

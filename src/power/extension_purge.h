@@ -6,6 +6,7 @@
 
 #include "platform/power.h"
 #include "platform/registry.h"
+#include "power/plan_enumeration.h"
 
 namespace kestrel {
 
@@ -18,9 +19,11 @@ class ExtensionPurge {
   // names are not plan GUIDs, and the values of the parent key, are never
   // touched. Returns the number of keys deleted.
   std::uint32_t Run();
+  // The same over an enumeration of the plans the caller has just made.
+  std::uint32_t Run(const PlanEnumeration& plans);
 
  private:
-  std::uint32_t Purge();
+  std::uint32_t Purge(const PlanEnumeration& plans);
 
   Registry& registry_;
   PowerManager& power_;

@@ -1,26 +1,28 @@
 #include "power/plan_enumeration.h"
 
+#include <algorithm>
+
 namespace kestrel {
 
-std::uint32_t CountPlans(PowerManager& power, Status* end) {
-  std::uint32_t index = 0;
-  Guid plan;
-  Status status = kSuccess;
-  while ((status = power.EnumeratePlans(index, plan)) == kSuccess) ++index;
-  if (end != nullptr) *end = status;
-  return index;
+bool PlanEnumeration::complete() const {
+  return end == kErrorNoMoreItems && std::none_of(plans.begin(), plans.end(), [](const Guid& g) { return g.IsNull(); });
 }
 
-std::vector<Guid> CollectPlans(PowerManager& power, std::uint32_t count, bool& complete) {
-  std::vector<Guid> plans;
-  plans.reserve(count);
-  for (std::uint32_t index = 0; index < count; ++index) {
-    Guid plan;
-    if (power.EnumeratePlans(index, plan) != kSuccess || plan.IsNull()) break;
-    plans.push_back(plan);
+PlanEnumeration EnumerateAllPlans(PowerManager& power) {
+  PlanEnumeration enumeration;
+  Guid plan;
+  for (std::uint32_t index = 0; (enumeration.end = power.EnumeratePlans(index, plan)) == kSuccess; ++index) {
+    enumeration.plans.push_back(plan);
+    plan = kNullGuid;
   }
-  complete = plans.size() == count;
-  return plans;
+  return enumeration;
+}
+
+std::uint32_t CountPlans(PowerManager& power) {
+  std::uint32_t index = 0;
+  Guid plan;
+  while (power.EnumeratePlans(index, plan) == kSuccess) ++index;
+  return index;
 }
 
 }  // namespace kestrel

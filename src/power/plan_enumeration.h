@@ -8,13 +8,18 @@
 
 namespace kestrel {
 
-// The first index at which enumeration fails, i.e. the number of plans.
-// `end` (optional) receives the failure that ended it: kErrorNoMoreItems when
-// the enumeration really reached its end.
-std::uint32_t CountPlans(PowerManager& power, Status* end = nullptr);
+// One walk over the enumeration by index, up to the first index that fails.
+struct PlanEnumeration {
+  std::vector<Guid> plans;  // by index; GUID_NULL where the platform answered one
+  Status end = kErrorNoMoreItems;  // the failure that ended the walk
 
-// The GUIDs of indexes 0 .. count-1, stopping at the first index that fails or
-// yields GUID_NULL; `complete` tells whether all `count` were read.
-std::vector<Guid> CollectPlans(PowerManager& power, std::uint32_t count, bool& complete);
+  // The walk reached the real end and every plan has a GUID.
+  bool complete() const;
+};
+
+PlanEnumeration EnumerateAllPlans(PowerManager& power);
+
+// The first index at which enumeration fails, i.e. the number of plans.
+std::uint32_t CountPlans(PowerManager& power);
 
 }  // namespace kestrel

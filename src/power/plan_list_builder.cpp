@@ -29,17 +29,18 @@ bool IsListCandidate(const PlanList& list, const PlanRecord& record) {
 
 }  // namespace
 
-PlanListBuilder::Result PlanListBuilder::Build(std::uint64_t generation, std::span<const Guid> pinned) {
+PlanListBuilder::Result PlanListBuilder::Build(std::uint64_t generation, std::span<const Guid> pinned,
+                                               const PlanEnumeration& enumeration) {
   auto list = std::make_shared<PlanList>(generation, pinned.size());
-  std::uint32_t count = CountPlans(power_);
+  std::size_t count = enumeration.plans.size();
   if (count == 0 || !AllocatePlans(*list, count)) return {list, false};
-  LoadPlans(*list);
+  LoadPlans(*list, enumeration);
   ResolveModePlans(*list, pinned);
   bool listed = ListPlans(*list);
   return {list, listed};
 }
 
-bool PlanListBuilder::AllocatePlans(PlanList& list, std::uint32_t count) {
+bool PlanListBuilder::AllocatePlans(PlanList& list, std::size_t count) {
   list.plans_ = TryAllocate<PlanRecord>(count);
   if (!list.plans_) {
     reporter_.ReportCode(plan_message::kAllocationFailed, static_cast<std::int64_t>(count * sizeof(PlanRecord)));
@@ -49,13 +50,12 @@ bool PlanListBuilder::AllocatePlans(PlanList& list, std::uint32_t count) {
   return true;
 }
 
-void PlanListBuilder::LoadPlans(PlanList& list) {
-  for (std::uint32_t index = 0; index < list.planCount_; ++index) {
+void PlanListBuilder::LoadPlans(PlanList& list, const PlanEnumeration& enumeration) {
+  for (std::size_t index = 0; index < list.planCount_; ++index) {
     PlanRecord& record = list.plans_[index];
-    Guid plan;
-    if (power_.EnumeratePlans(index, plan) == kSuccess) record.guid = plan;
+    record.guid = enumeration.plans[index];
     reader_.Load(record);
-    record.enumIndex = index;
+    record.enumIndex = static_cast<std::uint32_t>(index);
   }
 }
 

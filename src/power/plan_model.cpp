@@ -11,7 +11,7 @@ PlanModel::PlanModel(Machine& machine, ErrorReporter& reporter, const CBrightnes
       reporter_(reporter),
       lock_(machine.sync, planLock),
       reader_(machine.power, machine.registry, reporter, brightness),
-      builder_(machine.power, reporter, reader_),
+      builder_(reporter, reader_),
       current_(machine.power, reporter, lock_, reader_),
       purge_(machine.registry, machine.power),
       list_(std::make_shared<const PlanList>(0, 0)) {}
@@ -27,12 +27,13 @@ void PlanModel::BuildPlanList(std::span<const Guid> pinnedPlans) {
     reporter_.ReportCode(plan_message::kPlanLockTimeout, kLockCodeListBuild);
     return;
   }
-  PlanListBuilder::Result built = builder_.Build(++generation_, pinnedPlans);
+  PlanEnumeration enumeration = EnumerateAllPlans(machine_.power);
+  PlanListBuilder::Result built = builder_.Build(++generation_, pinnedPlans, enumeration);
   {
     std::lock_guard guard(listMutex_);
     list_ = std::move(built.list);
   }
-  if (built.complete) purge_.Run();
+  if (built.complete) purge_.Run(enumeration);
 }
 
 Status PlanModel::ActivatePlan(const Guid& plan, AfterActivation after) {
