@@ -88,24 +88,6 @@ TEST_F(ExtensionTest, AKeyThatCannotBeCreatedFailsTheSaveAndIsReported) {
   EXPECT_EQ(LoggedTexts(), std::vector<std::u16string>{u"fail : RegSetValueEx/HKCU...LCDBC(0x5)"});
 }
 
-TEST_F(ExtensionTest, CopyWritesTheBackupValuesUnderTheirOptions) {
-  RegKey backup;
-  RegKey::Create(test.registry, kHkeyLocalMachine, u"Software\\Vexa\\Kestrel\\BKSettings", kKeyAllAccess, backup);
-  CopyExtensionValues(backup, reporter, SampleRecord(TestPlanGuid(1)), false, true);
-  std::uint32_t value = 0;
-  EXPECT_EQ(backup.ReadDword(u"Indicator", value), kSuccess);
-  EXPECT_EQ(value, 0xFFFFFFFFu);  // copied as it is, "none" included
-  EXPECT_EQ(backup.ReadDword(u"LedNo", value), kSuccess);
-  EXPECT_EQ(value, 2u);
-  EXPECT_EQ(backup.ReadDword(u"NpdCPU", value), kErrorFileNotFound);
-  EXPECT_EQ(backup.ReadDword(u"BrightnessMonitor", value), kSuccess);
-
-  PlanRecord read;
-  ReadExtensionValues(backup, 7, read);
-  EXPECT_EQ(read.alsbc, (Alsbc{{1, 7, 2, 6, 1}}));
-  EXPECT_EQ(read.flags, 1u);
-}
-
 TEST_F(ExtensionTest, PurgeRemovesOnlyOrphanedPlanKeys) {
   Guid kept = AddPlan(TestPlanGuid(1), u"残る");
   Extension(kept).WriteDword(u"IconNo", 1);
