@@ -363,8 +363,9 @@ Status InMemoryRegistry::DeleteKey(KeyHandle parent, std::u16string_view subKey)
   if (node->parent == nullptr || !node->children.empty()) return kErrorAccessDenied;
   if (!state_->Permits(*node, kDeleteAccess)) return kErrorAccessDenied;
   node->deleted = true;
-  node->parent->children.erase(FoldCase(node->name));  // open handles keep the node alive
-  node->parent->cursorValid = false;
+  Node* owner = node->parent;
+  owner->children.erase(FoldCase(node->name));  // open handles keep the node alive
+  owner->cursorValid = false;
   return kSuccess;
 }
 

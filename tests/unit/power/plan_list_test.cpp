@@ -67,6 +67,11 @@ TEST_F(PlanListTest, ZeroPinnedPlansAndUnreadablePlansNeverMatchNorShowUp) {
   std::vector<Guid> listed = ListedGuids();
   EXPECT_EQ(listed.size(), 3u);
   EXPECT_EQ(std::count(listed.begin(), listed.end(), kNullGuid), 0);
+
+  // A plan pinned twice is left out of the list once, and every other plan still fits.
+  const std::vector<Guid> twice{kBalancedPlan, kBalancedPlan};
+  model.BuildPlanList(twice);
+  EXPECT_EQ(ListedGuids(), (std::vector<Guid>{kHighPerformancePlan, kPowerSaverPlan}));
 }
 
 TEST_F(PlanListTest, ARebuildThatStopsEarlyLeavesNoReferenceIntoTheOldList) {
