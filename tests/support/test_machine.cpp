@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "platform/emulated/maker_devices.h"
+
 namespace kestrel {
 
 TestMachine::TestMachine() : machine_{registry, power, devices, clock, sync, messaging, boxes, strings, files} {
@@ -14,6 +16,7 @@ TestMachine::TestMachine() : machine_{registry, power, devices, clock, sync, mes
   RegKey::Create(registry, kHkeyLocalMachine, kProcessorDescriptionKey, kKeyAllAccess, processor);
   processor.WriteString(u"ProcessorNameString", kProcessorName);
   processor.WriteDword(u"~MHz", state.ProcessorMaxMhz());
+  InstallEmulatedDevices(devices);
   // Every test depends on the installed plans; a machine without them is broken.
   if (Status status = power.EnsureInstalled(); status != kSuccess) {
     std::fprintf(stderr, "TestMachine: installing the power plans failed with %u\n", status);

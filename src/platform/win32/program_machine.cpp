@@ -3,6 +3,7 @@
 #include "platform/win32/program_machine.h"
 
 #include "platform/emulated/devices.h"
+#include "platform/emulated/maker_devices.h"
 #include "platform/emulated/power_store.h"
 #include "platform/win32/win32_clock.h"
 #include "platform/win32/win32_device_io.h"
@@ -63,21 +64,11 @@ class WineMachine : public ProgramMachine {
   EmulatedDevices* emulatedDevices() override { return &devices_; }
 
  private:
-  static void InstallEmulatedDevices(EmulatedDevices& devices);
-
   CommonPorts common_;
   EmulatedPowerManager power_;
   EmulatedDevices devices_;
   Machine machine_;
 };
-
-// The maker's devices the program opens by path. Each is named after its path,
-// which is also the name its log goes under (KestrelEmu log <name>).
-void WineMachine::InstallEmulatedDevices(EmulatedDevices& devices) {
-  for (std::u16string_view name : {u"VEXAECFILTER", u"VEXAPSRD", u"LCD"}) {
-    devices.Install(u"\\\\.\\" + std::u16string(name), std::make_unique<RecordingDevice>(std::u16string(name)));
-  }
-}
 
 }  // namespace
 

@@ -72,9 +72,10 @@ TEST(ProgramMachineUnderWine, TheMakersDevicesAnswerAndLogWhatTheyWereSent) {
   DeviceHandle lamp = 0;
   ASSERT_EQ(devices.Open(u"\\\\.\\VEXAECFILTER", lamp), kSuccess);
   std::vector<std::uint8_t> output(4);
-  EXPECT_EQ(devices.Control(lamp, 0x00222004, {0x01, 0x02}, output), kSuccess);
+  // The lamp's restore request: a code the lamp driver answers.
+  EXPECT_EQ(devices.Control(lamp, 0x9C40E094, {}, output), kSuccess);
   EXPECT_EQ(devices.Close(lamp), kSuccess);
-  EXPECT_EQ(emulated.ReadLog(u"VEXAECFILTER"), std::vector<std::u16string>{u"control 0x00222004 in=01 02 out=4"});
+  EXPECT_EQ(emulated.ReadLog(u"VEXAECFILTER"), std::vector<std::u16string>{u"control 0x9c40e094 in= out=4"});
   DeviceHandle unknown = 0;
   EXPECT_EQ(devices.Open(u"\\\\.\\NOSUCHDEVICE", unknown), kErrorFileNotFound);
   for (const char16_t* path : {u"\\\\.\\VEXAPSRD", u"\\\\.\\LCD"}) {
