@@ -1,5 +1,6 @@
 #include "app/kestrel_hooks.h"
 
+#include "eco/processor_mode.h"
 #include "power/plan_ids.h"
 #include "power/plan_trace.h"
 
@@ -15,6 +16,10 @@ bool KestrelHooks::Tracing() const { return (app_->settings().config().debugLogF
 void KestrelHooks::BuildPlanList() {
   plans().BuildPlanList(app_->settings().config().pinnedPlans);
   if (Tracing()) TraceListedPlans(app_->reporter(), *plans().planList());
+}
+
+bool KestrelHooks::ProbePowerSavingDevice() {
+  return ProcessorModeSupported(app_->machine().devices, app_->reporter());
 }
 
 void KestrelHooks::MainWindowCreated() {

@@ -20,6 +20,8 @@ class KestrelHooks : public SubsystemHooks {
   void Attach(Application& app) { app_ = &app; }
 
   void BuildPlanList() override;
+  // The processor-mode driver's support query (settings flag DeviceSaving).
+  bool ProbePowerSavingDevice() override;
   void MainWindowCreated() override;
 
   CBrightnessCtrl& brightness() { return brightness_; }

@@ -7,7 +7,15 @@ std::optional<LParam> MainController::Handle(WindowHandle window, std::uint32_t 
   switch (message) {
     case kWmCreate:
       app_.hooks().MainWindowCreated();
+      if (eco_ != nullptr) eco_->MainWindowCreated(window);
       return 0;
+    case kMsgEcoButtonPress:
+    case kMsgEcoButtonAdvance:
+      if (eco_ != nullptr && eco_->ButtonPressed(message)) return 0;
+      return std::nullopt;
+    case kWindowTimerMessage:
+      if (eco_ != nullptr && eco_->TimerFired(window, wParam)) return 0;
+      return std::nullopt;
     case kMsgOpenEcoSettings:
       app_.machine().messaging.Post(window, kWmCommand, kCommandEcoSettings, -1);
       return 0;

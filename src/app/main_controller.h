@@ -6,6 +6,7 @@
 
 #include "app/application.h"
 #include "app/surfaces.h"
+#include "eco/eco_entry_points.h"
 
 namespace kestrel {
 
@@ -23,11 +24,15 @@ class MainController {
   // The message's result, or nothing for default processing.
   std::optional<LParam> Handle(WindowHandle window, std::uint32_t message, WParam wParam, LParam lParam);
 
+  // The ECO mode engine: the ECO button's presses and the lamp check timer.
+  void SetEco(EcoEntryPoints* eco) { eco_ = eco; }
+
  private:
   std::optional<LParam> OnCommand(std::uint32_t command);
 
   Application& app_;
   Surfaces& surfaces_;
+  EcoEntryPoints* eco_ = nullptr;
 };
 
 }  // namespace kestrel

@@ -1,0 +1,83 @@
+#include "eco/plan_menu_choice.h"
+
+#include "eco/mode_activation.h"
+#include "power/extension_write.h"
+#include "power/plan_messages.h"
+
+namespace kestrel {
+namespace {
+
+// The record a command names in this build of the list; null for a command
+// out of range or an entry without plan.
+const PlanRecord* PlanOfCommand(const PlanList& list, std::uint32_t command) {
+  if (command >= kFirstPinnedPlanCommand && command <= kLastPinnedPlanCommand) {
+    return list.modePlan(kLastPinnedPlanCommand - command);
+  }
+  if (command >= kFirstListedPlanCommand) return list.listedPlan(command - kFirstListedPlanCommand);
+  return nullptr;
+}
+
+}  // namespace
+
+bool IsPlanCommand(std::uint32_t command) {
+  return (command >= kFirstPinnedPlanCommand && command <= kLastPinnedPlanCommand) ||
+         command >= kFirstListedPlanCommand;
+}
+
+void PlanMenuChoice::Choose(std::uint32_t command) {
+  PlanModel& plans = context_.plans();
+  PlanLock::Hold hold = plans.lock().Acquire(kPlanLockWaitMs);
+  if (!hold) return;
+  Machine& machine = context_.machine();
+  Guid previous;
+  if (machine.power.GetActivePlan(previous) != kSuccess) previous = kNullGuid;
+
+  std::shared_ptr<const PlanList> list = plans.planList();
+  const PlanRecord* entry = PlanOfCommand(*list, command);
+  if (entry == nullptr || entry->guid.IsNull()) {
+    context_.reporter().ReportCode(plan_message::kSetActivePlanFailed, kErrorInvalidParameter);
+    return;
+  }
+  const PlanRecord chosen = *entry;
+  if (Status status = machine.power.SetActivePlan(chosen.guid); status != kSuccess) {
+    context_.reporter().ReportCode(plan_message::kSetActivePlanFailed, status);
+    return;
+  }
+  EcoOptions options = context_.options();
+  // Only a plan that did become active takes over a mode.
+  if (options.model != EcoModel::None) Rebind(chosen, *list, options.model);
+  plans.SetCurrentPlan(chosen.guid);
+  PostPlanChanged(context_);
+  if (options.externalMonitors && applyBrightness_) applyBrightness_();
+  if (options.model != EcoModel::None) lamp_.SetToCurrentMode();
+  if (options.deviceSaving) SendPlanProcessorMode(context_, chosen.guid);
+  if (options.model == EcoModel::TwoModes && warning_.WarnsFor(chosen.guid)) {
+    warning_.Show(0, previous == options.lowPowerPlan);
+  }
+}
+
+// The chosen plan takes the mode (the current mode in the three-mode model,
+// mode 1 in the two-mode model) when it has none, and every other plan bound
+// to that mode lets it go, so that the mode has exactly one plan afterwards.
+void PlanMenuChoice::Rebind(const PlanRecord& chosen, const PlanList& list, EcoModel model) {
+  if (chosen.ledNo != 0) return;
+  std::uint32_t mode = 1;
+  Guid releasedCurrent;
+  if (model == EcoModel::ThreeModes) {
+    std::shared_ptr<const PlanRecord> current = context_.plans().currentPlan();
+    mode = current ? current->ledNo : 0;
+    if (mode < 1 || mode > 3) return;
+    releasedCurrent = current->guid;
+  }
+  Registry& registry = context_.machine().registry;
+  ErrorReporter& reporter = context_.reporter();
+  WriteLedNo(registry, reporter, chosen.guid, mode);
+  if (!releasedCurrent.IsNull() && releasedCurrent != chosen.guid) WriteLedNo(registry, reporter, releasedCurrent, 0);
+  for (const PlanRecord& plan : list.plans()) {
+    if (plan.ledNo == mode && plan.guid != chosen.guid && plan.guid != releasedCurrent && !plan.guid.IsNull()) {
+      WriteLedNo(registry, reporter, plan.guid, 0);
+    }
+  }
+}
+
+}  // namespace kestrel

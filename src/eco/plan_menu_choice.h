@@ -1,0 +1,43 @@
+// A plan chosen from the tray menu: activated at once, and on ECO models the
+// chosen plan takes over a mode when it had none.
+#pragma once
+#include <cstdint>
+#include <functional>
+
+#include "eco/eco_context.h"
+#include "eco/eco_lamp.h"
+#include "eco/playback_warning.h"
+
+namespace kestrel {
+
+// Menu commands: 70, 71, 72 choose pinned plan 2, 1, 0; 74 + i chooses entry i
+// of the listed plans.
+inline constexpr std::uint32_t kFirstPinnedPlanCommand = 70;
+inline constexpr std::uint32_t kLastPinnedPlanCommand = 72;
+inline constexpr std::uint32_t kFirstListedPlanCommand = 74;
+
+bool IsPlanCommand(std::uint32_t command);
+
+class PlanMenuChoice {
+ public:
+  PlanMenuChoice(EcoContext& context, EcoLamp& lamp, PlaybackWarning& warning)
+      : context_(context), lamp_(lamp), warning_(warning) {}
+
+  // Applies the new plan's brightness at once (external monitors).
+  void SetBrightnessApplier(std::function<void()> apply) { applyBrightness_ = std::move(apply); }
+
+  // Runs under PlanLock (1000 ms; dropped silently on a time-out), the
+  // playback warning included. A command that names no plan is logged
+  // (string 28) and changes nothing.
+  void Choose(std::uint32_t command);
+
+ private:
+  void Rebind(const PlanRecord& chosen, const PlanList& list, EcoModel model);
+
+  EcoContext& context_;
+  EcoLamp& lamp_;
+  PlaybackWarning& warning_;
+  std::function<void()> applyBrightness_;
+};
+
+}  // namespace kestrel

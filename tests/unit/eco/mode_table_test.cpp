@@ -1,0 +1,106 @@
+// The mode table's walk over bound modes, the two-mode table a switch can
+// use, and the factory binding.
+#include "eco/mode_table.h"
+
+#include <gtest/gtest.h>
+
+#include "app/registry_paths.h"
+#include "platform/emulated/memory_registry.h"
+
+namespace kestrel {
+namespace {
+
+Guid Plan(std::uint32_t n) { return Guid{n, 1, 2, {3, 4, 5, 6, 7, 8, 9, 10}}; }
+
+ModeTable ThreeModeTable(bool mode1, bool mode2, bool mode3) {
+  ModeTable table;
+  table.slots.resize(3);
+  bool bound[] = {mode1, mode2, mode3};
+  for (std::size_t slot = 0; slot < 3; ++slot) {
+    if (!bound[slot]) continue;
+    table.slots[slot].plan = Plan(static_cast<std::uint32_t>(slot + 1));
+    ++table.count;
+  }
+  return table;
+}
+
+TEST(ModeTable, TheThreeModeWalkPassesOverModesWithoutPlan) {
+  ModeTable all = ThreeModeTable(true, true, true);
+  EXPECT_EQ(NextMode(all, EcoModel::ThreeModes, 1), 2u);
+  EXPECT_EQ(NextMode(all, EcoModel::ThreeModes, 3), 1u);
+  EXPECT_EQ(NextMode(all, EcoModel::ThreeModes, 0), 1u);
+
+  ModeTable outer = ThreeModeTable(true, false, true);
+  EXPECT_EQ(NextMode(outer, EcoModel::ThreeModes, 1), 3u);
+  EXPECT_EQ(NextMode(outer, EcoModel::ThreeModes, 3), 1u);
+
+  ModeTable middle = ThreeModeTable(false, true, false);
+  EXPECT_EQ(NextMode(middle, EcoModel::ThreeModes, 2), 2u) << "two empty slots passed over";
+  EXPECT_EQ(NextMode(middle, EcoModel::ThreeModes, 0), 2u);
+
+  EXPECT_EQ(NextMode(ThreeModeTable(false, false, false), EcoModel::ThreeModes, 1), kNoMode);
+  EXPECT_EQ(NextMode(all, EcoModel::ThreeModes, 7), 1u) << "a stray mode number walks from the start";
+}
+
+TEST(ModeTable, TheModeOfAPlanComesFromTheFirstSlotHoldingIt) {
+  ModeTable table = ThreeModeTable(true, true, true);
+  table.slots[2].plan = Plan(2);  // the same plan in two slots
+  EXPECT_EQ(ModeOfPlan(table, EcoModel::ThreeModes, Plan(2)), 2u);
+  EXPECT_EQ(ModeOfPlan(table, EcoModel::ThreeModes, Plan(1)), 1u);
+  EXPECT_EQ(ModeOfPlan(table, EcoModel::ThreeModes, Plan(9)), kNoMode);
+  EXPECT_EQ(ModeOfPlan(table, EcoModel::ThreeModes, kNullGuid), kNoMode) << "the empty slot is no plan";
+
+  ModeTable two;
+  two.slots = {ModeSlot{Plan(3), 2, u"エコ"}, ModeSlot{Plan(1), 0, u"パフォーマンス"}};
+  two.count = 2;
+  EXPECT_EQ(ModeOfPlan(two, EcoModel::TwoModes, Plan(3)), 3u);
+  EXPECT_EQ(ModeOfPlan(two, EcoModel::TwoModes, Plan(1)), 1u);
+  EXPECT_EQ(NextMode(two, EcoModel::TwoModes, 3), 1u);
+  EXPECT_EQ(NextMode(two, EcoModel::TwoModes, 1), 3u);
+  EXPECT_EQ(BoundSlot(two, EcoModel::TwoModes, 2), nullptr) << "the two-mode model has no mode 2";
+}
+
+TEST(ModeTable, ATwoModeTableIsCompleteOnlyWithOnePlanInEachSlot) {
+  ModeTable table;
+  table.slots = {ModeSlot{Plan(3), 2, u"エコ"}, ModeSlot{Plan(1), 0, u"パフォーマンス"}};
+  table.count = 2;
+  EXPECT_TRUE(IsCompleteTwoModeTable(table));
+  table.count = 3;  // a third plan also carried one of the modes
+  EXPECT_FALSE(IsCompleteTwoModeTable(table));
+  table.count = 2;
+  table.slots[1] = ModeSlot{};  // both plans on mode 3
+  EXPECT_FALSE(IsCompleteTwoModeTable(table));
+  table.count = 1;
+  EXPECT_FALSE(IsCompleteTwoModeTable(table));
+}
+
+TEST(ModeTable, TheLampOfAModeDependsOnTheModel) {
+  EXPECT_EQ(LampForMode(EcoModel::ThreeModes, 1), 1u);
+  EXPECT_EQ(LampForMode(EcoModel::ThreeModes, 2), 2u);
+  EXPECT_EQ(LampForMode(EcoModel::ThreeModes, 3), 3u);
+  EXPECT_EQ(LampForMode(EcoModel::ThreeModes, 0), 0u);
+  EXPECT_EQ(LampForMode(EcoModel::TwoModes, 1), 0u) << "the normal plan leaves the lamp dark";
+  EXPECT_EQ(LampForMode(EcoModel::TwoModes, 3), 3u);
+}
+
+TEST(ModeTable, TheFactoryBindingIsTheStoredListOrTheBuiltInOne) {
+  InMemoryRegistry registry;
+  const Guid performance = *ParseGuid(std::u16string_view(u"f3faa8e8-79ea-4723-8ad5-cfbc1d74bd1c"));
+  const Guid standard = *ParseGuid(std::u16string_view(u"32833106-536e-45df-80b2-d002cc92d33d"));
+  const Guid eco = *ParseGuid(std::u16string_view(u"f08db22f-d293-456a-b170-fab23d90fbac"));
+  EXPECT_EQ(FactoryBinding(registry, EcoModel::ThreeModes), (std::vector<Guid>{performance, standard, eco}));
+  EXPECT_EQ(FactoryBinding(registry, EcoModel::TwoModes), (std::vector<Guid>{eco, performance}));
+  EXPECT_TRUE(FactoryBinding(registry, EcoModel::None).empty());
+
+  RegKey key;
+  ASSERT_EQ(RegKey::Create(registry, kHkeyLocalMachine, kKestrelKey, kKeyAllAccess, key), kSuccess);
+  key.WriteMultiString(u"ModeDefaultSchemeList", {ToString(Plan(7)), ToString(Plan(8))});
+  EXPECT_EQ(FactoryBinding(registry, EcoModel::TwoModes), (std::vector<Guid>{Plan(7), Plan(8)}));
+  EXPECT_EQ(FactoryBinding(registry, EcoModel::ThreeModes), (std::vector<Guid>{performance, standard, eco}))
+      << "too short for three modes";
+  key.WriteMultiString(u"ModeDefaultSchemeList", {ToString(Plan(7)), u"{not a guid}"});
+  EXPECT_EQ(FactoryBinding(registry, EcoModel::TwoModes), (std::vector<Guid>{eco, performance}));
+}
+
+}  // namespace
+}  // namespace kestrel
