@@ -6,9 +6,12 @@
 #include "app/application.h"
 #include "app/kestrel_hooks.h"
 #include "app/main_controller.h"
+#include "eco/eco_engine.h"
 #include "platform/win32/program_machine.h"
 #include "ui/shell/main_window.h"
 #include "ui/shell/win32_shell.h"
+#include "ui/surfaces/mode_display.h"
+#include "ui/surfaces/playback_warning_dialog.h"
 #include "ui/surfaces/program_surfaces.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
@@ -22,6 +25,14 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   ProgramSurfaces surfaces(instance, machine.strings);
   MainController controller(app, surfaces);
   SetMainController(&controller);
+  Win32ModeDisplayHost modeDisplay(instance);
+  Win32PlaybackWarningDialog warningDialog(instance);
+  EcoEngine eco(app, [&hooks]() -> PlanModel& { return hooks.plans(); }, modeDisplay, warningDialog);
+  WorkerBodies bodies;
+  bodies.ledRound = eco.LampWorkerRound();
+  app.workers().SetBodies(std::move(bodies));
+  controller.SetEco(&eco);
+  SetModeDisplay(instance, &eco.sequence(), &machine.strings);
 
   const wchar_t* commandLine = GetCommandLineW();
   std::u16string command(commandLine, commandLine + wcslen(commandLine));
@@ -33,6 +44,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     DispatchMessageW(&message);
   }
   SetMainController(nullptr);
+  SetModeDisplay(instance, nullptr, nullptr);
   app.Finish();
   return static_cast<int>(message.wParam);
 }

@@ -1,5 +1,7 @@
 #include "ui/shell/main_window.h"
 
+#include "ui/surfaces/mode_display.h"
+
 namespace kestrel {
 namespace {
 
@@ -20,7 +22,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 }
 
 LRESULT CALLBACK ModeDisplayProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  return DefWindowProcW(window, message, wParam, lParam);
+  return ModeDisplayWindowProc(window, message, wParam, lParam);
 }
 
 }  // namespace kestrel

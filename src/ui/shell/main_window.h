@@ -11,8 +11,8 @@ namespace kestrel {
 void SetMainController(MainController* controller);
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-// The mode-switch display's class procedure; the display draws nothing until
-// the mode engine opens it.
+// The mode-switch display's class procedure: the ECO engine's switch sequence
+// and its drawing (ui/surfaces/mode_display).
 LRESULT CALLBACK ModeDisplayProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 }  // namespace kestrel
