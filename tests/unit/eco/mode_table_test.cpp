@@ -40,24 +40,11 @@ TEST(ModeTable, TheThreeModeWalkPassesOverModesWithoutPlan) {
 
   EXPECT_EQ(NextMode(ThreeModeTable(false, false, false), EcoModel::ThreeModes, 1), kNoMode);
   EXPECT_EQ(NextMode(all, EcoModel::ThreeModes, 7), 1u) << "a stray mode number walks from the start";
-}
 
-TEST(ModeTable, TheModeOfAPlanComesFromTheFirstSlotHoldingIt) {
-  ModeTable table = ThreeModeTable(true, true, true);
-  table.slots[2].plan = Plan(2);  // the same plan in two slots
-  EXPECT_EQ(ModeOfPlan(table, EcoModel::ThreeModes, Plan(2)), 2u);
-  EXPECT_EQ(ModeOfPlan(table, EcoModel::ThreeModes, Plan(1)), 1u);
-  EXPECT_EQ(ModeOfPlan(table, EcoModel::ThreeModes, Plan(9)), kNoMode);
-  EXPECT_EQ(ModeOfPlan(table, EcoModel::ThreeModes, kNullGuid), kNoMode) << "the empty slot is no plan";
-
-  ModeTable two;
-  two.slots = {ModeSlot{Plan(3), 2, u"エコ"}, ModeSlot{Plan(1), 0, u"パフォーマンス"}};
-  two.count = 2;
-  EXPECT_EQ(ModeOfPlan(two, EcoModel::TwoModes, Plan(3)), 3u);
-  EXPECT_EQ(ModeOfPlan(two, EcoModel::TwoModes, Plan(1)), 1u);
-  EXPECT_EQ(NextMode(two, EcoModel::TwoModes, 3), 1u);
-  EXPECT_EQ(NextMode(two, EcoModel::TwoModes, 1), 3u);
-  EXPECT_EQ(BoundSlot(two, EcoModel::TwoModes, 2), nullptr) << "the two-mode model has no mode 2";
+  // The mode of a plan is the first slot holding it; the empty slot is no plan.
+  all.slots[2].plan = Plan(2);
+  EXPECT_EQ(ModeOfPlan(all, EcoModel::ThreeModes, Plan(2)), 2u);
+  EXPECT_EQ(ModeOfPlan(all, EcoModel::ThreeModes, kNullGuid), kNoMode);
 }
 
 TEST(ModeTable, ATwoModeTableIsCompleteOnlyWithOnePlanInEachSlot) {
@@ -72,15 +59,6 @@ TEST(ModeTable, ATwoModeTableIsCompleteOnlyWithOnePlanInEachSlot) {
   EXPECT_FALSE(IsCompleteTwoModeTable(table));
   table.count = 1;
   EXPECT_FALSE(IsCompleteTwoModeTable(table));
-}
-
-TEST(ModeTable, TheLampOfAModeDependsOnTheModel) {
-  EXPECT_EQ(LampForMode(EcoModel::ThreeModes, 1), 1u);
-  EXPECT_EQ(LampForMode(EcoModel::ThreeModes, 2), 2u);
-  EXPECT_EQ(LampForMode(EcoModel::ThreeModes, 3), 3u);
-  EXPECT_EQ(LampForMode(EcoModel::ThreeModes, 0), 0u);
-  EXPECT_EQ(LampForMode(EcoModel::TwoModes, 1), 0u) << "the normal plan leaves the lamp dark";
-  EXPECT_EQ(LampForMode(EcoModel::TwoModes, 3), 3u);
 }
 
 TEST(ModeTable, TheFactoryBindingIsTheStoredListOrTheBuiltInOne) {
