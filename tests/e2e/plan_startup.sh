@@ -24,6 +24,9 @@ BACKED_UP=6a1c0f3e-2b4d-4e5f-8a9b-0c1d2e3f4a5e  # the same, but holding a factor
 CLEANUP_HOOKS+=("run_wine reg delete '$MACHINE_KEY' /f >/dev/null 2>&1" reset_emulated_machine
                 "rm -f '$BIN_DIR/error.log'")
 rm -f "$BIN_DIR/error.log"
+# A machine without Kestrel's configuration (no ECO mode, no pinned plans),
+# whatever an earlier test left behind.
+run_wine reg delete "$MACHINE_KEY" /f >/dev/null 2>&1 || true
 
 reg_add() { run_wine reg add "$@" /f >/dev/null || fail "reg add $* failed"; }
 key_exists() { run_wine reg query "$1" >/dev/null 2>&1; }
