@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <unordered_map>
 
 #include "platform/emulated/case_fold.h"
 
@@ -107,8 +108,14 @@ struct InMemoryRegistry::Node {
   std::weak_ptr<Node> self;  // the owning pointer held by the parent, for new handles
   bool deleted = false;
   std::map<std::u16string, std::shared_ptr<Node>> children;  // by folded name: the platform's order
+  // Lookup by folded name in constant time; a key with thousands of subkeys
+  // (one per power plan) would otherwise cost a logarithmic walk per open.
+  std::unordered_map<std::u16string, Node*> childIndex;
   std::vector<Value> values;                                 // creation order
-  std::vector<AccessEntry> access;
+  // Access lists are shared: every key created below a parent inherits the
+  // same list, so a large tree keeps one copy per distinct list, not per key.
+  std::shared_ptr<const std::vector<AccessEntry>> access;
+  std::shared_ptr<const std::vector<AccessEntry>> inheritedByChildren;  // built on first use
   // Where the last subkey enumeration stood, so that enumerating by rising
   // index costs one step per key rather than a walk from the first each time.
   // Any change of `children` drops it.
@@ -117,8 +124,8 @@ struct InMemoryRegistry::Node {
   bool cursorValid = false;
 
   Node* Child(std::u16string_view childName) const {
-    auto found = children.find(FoldCase(childName));
-    return found == children.end() ? nullptr : found->second.get();
+    auto found = childIndex.find(FoldCase(childName));
+    return found == childIndex.end() ? nullptr : found->second;
   }
   Value* FindValue(std::u16string_view valueName) {
     auto found = std::find_if(values.begin(), values.end(),
@@ -148,9 +155,9 @@ struct InMemoryRegistry::State {
   std::vector<std::string> callerSids;
 
   State() {
-    machineRoot->access = MachineRootAccess();
-    userRoot->access = UserRootAccess();
-    usersRoot->access = MachineRootAccess();
+    machineRoot->access = std::make_shared<const std::vector<AccessEntry>>(MachineRootAccess());
+    userRoot->access = std::make_shared<const std::vector<AccessEntry>>(UserRootAccess());
+    usersRoot->access = machineRoot->access;
     // The hives a machine always has (nothing else can be created at the roots).
     for (std::u16string_view hive : {u"HARDWARE", u"SOFTWARE", u"SYSTEM"}) AddChild(machineRoot.get(), hive);
     AddChild(usersRoot.get(), u".DEFAULT");
@@ -180,7 +187,7 @@ struct InMemoryRegistry::State {
   }
 
   bool Permits(const Node& node, std::uint32_t wanted) const {
-    return callerSids.empty() || AccessGranted(node.access, callerSids, wanted);
+    return callerSids.empty() || AccessGranted(*node.access, callerSids, wanted);
   }
 
   std::uint32_t GrantedAccess(std::uint32_t requested) const {
@@ -206,10 +213,15 @@ struct InMemoryRegistry::State {
     auto child = std::make_shared<Node>();
     child->name = std::u16string(name);
     child->parent = parent;
-    child->access = InheritedAccess(parent->access);
+    if (!parent->inheritedByChildren) {
+      parent->inheritedByChildren = std::make_shared<const std::vector<AccessEntry>>(InheritedAccess(*parent->access));
+    }
+    child->access = parent->inheritedByChildren;
     child->self = child;
     Node* raw = child.get();
-    parent->children.emplace(FoldCase(name), std::move(child));
+    std::u16string folded = FoldCase(name);
+    parent->childIndex.emplace(folded, child.get());
+    parent->children.emplace(std::move(folded), std::move(child));
     parent->cursorValid = false;
     return raw;
   }
@@ -364,7 +376,9 @@ Status InMemoryRegistry::DeleteKey(KeyHandle parent, std::u16string_view subKey)
   if (!state_->Permits(*node, kDeleteAccess)) return kErrorAccessDenied;
   node->deleted = true;
   Node* owner = node->parent;
-  owner->children.erase(FoldCase(node->name));  // open handles keep the node alive
+  std::u16string folded = FoldCase(node->name);
+  owner->childIndex.erase(folded);
+  owner->children.erase(folded);  // open handles keep the node alive
   owner->cursorValid = false;
   return kSuccess;
 }
@@ -373,7 +387,7 @@ Status InMemoryRegistry::GetKeyAccess(KeyHandle key, std::vector<AccessEntry>& e
   std::lock_guard lock(state_->mutex);
   State::Resolved resolved = state_->ResolveFor(key, kReadControl);
   if (resolved.status != kSuccess) return resolved.status;
-  entries = resolved.node->access;
+  entries = *resolved.node->access;
   return kSuccess;
 }
 
@@ -381,7 +395,8 @@ Status InMemoryRegistry::SetKeyAccess(KeyHandle key, const std::vector<AccessEnt
   std::lock_guard lock(state_->mutex);
   State::Resolved resolved = state_->ResolveFor(key, kWriteDac);
   if (resolved.status != kSuccess) return resolved.status;
-  resolved.node->access = entries;
+  resolved.node->access = std::make_shared<const std::vector<AccessEntry>>(entries);
+  resolved.node->inheritedByChildren.reset();
   return kSuccess;
 }
 
