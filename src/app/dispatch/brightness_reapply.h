@@ -1,0 +1,36 @@
+// The brightness re-apply of the main window: the dimming step (display
+// dimming off on plans whose ambient-light control is on), the question to the
+// maker's display-colour program whether brightness may be applied now, and
+// timer 10109 that runs both and applies the brightness.
+#pragma once
+#include <cstdint>
+#include <string_view>
+
+#include "app/dispatch/dispatch_context.h"
+#include "power/plan_ids.h"
+
+namespace kestrel {
+
+inline constexpr std::uintptr_t kRepaintPanelTimer = 10101;
+
+inline constexpr std::u16string_view kColourProgramClass = u"CEnhClass";
+inline constexpr std::u16string_view kColourProgramTitle = u"クロマナの設定-常駐監視";
+inline constexpr std::uint32_t kColourProgramQuery = 2048;
+inline constexpr std::uint32_t kColourProgramWaitMs = 5000;
+
+// The display-dimming time-out of a plan (in the video subgroup).
+inline constexpr Guid kDimTimeoutSetting = GuidLiteral("17aaa29b-8b43-4b94-aafe-35f64daaf1ee");
+
+// True unless the display-colour program is running, answers within 5000 ms
+// and answers something other than 1.
+bool ColourProgramAllowsBrightness(DispatchContext& context);
+
+// When external monitors are not supported, on Windows after 6.0, with the
+// active plan's ambient-light control on: its dimming time-out becomes 0 on
+// AC and DC (failure: string 296 with the plan).
+void RunDimmingStep(DispatchContext& context);
+
+// Timer 10109.
+void ReapplyBrightness(DispatchContext& context);
+
+}  // namespace kestrel

@@ -1,0 +1,84 @@
+#include "app/dispatch/settings_commands.h"
+
+#include "eco/mode_activation.h"
+#include "platform/format.h"
+#include "power/plan_ids.h"
+
+namespace kestrel {
+namespace {
+
+constexpr std::uint32_t kStringRoamerOpen = 95;
+constexpr std::uint32_t kStringChangeQuestion = 123;   // "電源設定を変更しますか？"
+constexpr std::uint32_t kStringWindowsPlanNote = 532;
+
+}  // namespace
+
+bool SettingsCommands::BringForward() {
+  if (context_.surfaces().BringSettingsForward()) return true;
+  WindowHandle dialog = context_.state().settingsDialog;
+  if (dialog == 0) return false;
+  context_.machine().messaging.BringToForeground(dialog);
+  return true;
+}
+
+bool SettingsCommands::ConfirmForActivePlan() {
+  DispatchState& state = context_.state();
+  context_.LoadActivePlanRecord();
+  if ((state.activePlan.flags & kPlanFlagUnlisted) == 0) return true;
+  Machine& machine = context_.machine();
+  const std::u16string& title = context_.app().titleText();
+  state.dialogGuard = true;
+  bool goOn = true;
+  if (!IsWindowsStandardPlan(state.activePlan.guid)) {
+    goOn = machine.boxes.Show(context_.window(), machine.strings.Load(kStringChangeQuestion), title,
+                              kMbYesNo | kMbIconQuestion) == kIdYes;
+  } else {
+    std::u16string note = FormatText(machine.strings.Load(kStringWindowsPlanNote), {title});
+    machine.boxes.Show(context_.window(), note, title, kMbOk | kMbIconInformation);
+  }
+  // Lowered on either answer: a guard left up would ignore every later request.
+  state.dialogGuard = false;
+  return goOn;
+}
+
+void SettingsCommands::PrepareAnchor(LParam lParam) {
+  DispatchState& state = context_.state();
+  if (lParam == kRequestByMessage) state.cornerMarker = true;
+  if (state.cornerMarker) context_.AnchorAtWorkAreaCorner();
+}
+
+void SettingsCommands::OpenEcoSettings(LParam lParam) {
+  DispatchState& state = context_.state();
+  if (state.dialogGuard || !ConfirmForActivePlan()) return;
+  if (BringForward()) return;
+  PrepareAnchor(lParam);
+  context_.surfaces().OpenEcoSettings();
+  state.settingsDialog = 0;
+  PostPlanChanged(context_.eco().context());
+}
+
+bool SettingsCommands::RoamerSettingsOpen() {
+  Sync& sync = context_.machine().sync;
+  SyncHandle roamer = 0;
+  Status status = sync.OpenMutex(kRoamerSettingsMutex, roamer);
+  if (status == kSuccess) sync.Close(roamer);
+  // A mutex this user may not open exists all the same.
+  return status != kErrorFileNotFound;
+}
+
+void SettingsCommands::OpenPlanSettings(LParam lParam) {
+  DispatchState& state = context_.state();
+  if (state.dialogGuard || !ConfirmForActivePlan()) return;
+  Machine& machine = context_.machine();
+  if (RoamerSettingsOpen()) {
+    machine.boxes.Show(context_.window(), machine.strings.Load(kStringRoamerOpen), context_.app().titleText(),
+                       kMbOk | kMbIconExclamation);
+    return;
+  }
+  PrepareAnchor(lParam);
+  if (BringForward()) return;
+  context_.surfaces().OpenPlanSettings();
+  state.settingsDialog = 0;
+}
+
+}  // namespace kestrel
