@@ -49,17 +49,27 @@ class ControlToolTest : public ::testing::Test {
 
 TEST_F(ControlToolTest, ButtonAndSessionEventsArePostedToKestrelsWindow) {
   WindowHandle kestrel = test.messaging.AddWindow(u"Kestrel");
-  for (auto command : {u"press", u"press-next", u"resume", u"lock", u"unlock"}) {
+  for (auto command : {u"press", u"press-next", u"resume", u"lock", u"unlock", u"connect", u"disconnect", u"hotkey"}) {
     EXPECT_EQ(Run({command}).exitCode, kExitSuccess) << Utf16ToUtf8(command);
   }
+  EXPECT_EQ(Run({u"monitor", u"arrive"}).exitCode, kExitSuccess);
+  EXPECT_EQ(Run({u"monitor", u"remove"}).exitCode, kExitSuccess);
+  const std::uint32_t deviceChange = test.messaging.RegisterMessage(u"KestrelEmulatedDeviceChange");
   EXPECT_EQ(test.messaging.PostedTo(kestrel), (std::vector<WindowMessage>{
                                                   {kestrel, 1340, 0, 0},
                                                   {kestrel, 1341, 0, 0},
-                                                  {kestrel, kWmPowerBroadcast, 0x12, 0},
+                                                  {kestrel, kWmPowerBroadcast, 7, 0},
                                                   {kestrel, kWmWtsSessionChange, 7, 1},
                                                   {kestrel, kWmWtsSessionChange, 8, 1},
+                                                  {kestrel, kWmWtsSessionChange, 1, 1},
+                                                  {kestrel, kWmWtsSessionChange, 2, 1},
+                                                  {kestrel, 0x0312, 1, 0x00730002},
+                                                  {kestrel, deviceChange, 0x8000, 0xE6F07B5F},
+                                                  {kestrel, deviceChange, 0x8004, 0xE6F07B5F},
                                               }));
   EXPECT_EQ(Run({u"press", u"twice"}).exitCode, kExitBadInput);
+  EXPECT_EQ(Run({u"monitor"}).exitCode, kExitBadInput);
+  EXPECT_EQ(Run({u"monitor", u"unplug"}).exitCode, kExitBadInput);
 
   test.messaging.RemoveWindow(kestrel);
   test.messaging.ClearPosted();

@@ -38,6 +38,10 @@ constexpr Command kCommands[] = {
     {u"resume", RaiseResume},
     {u"lock", RaiseSessionLock},
     {u"unlock", RaiseSessionUnlock},
+    {u"connect", RaiseConsoleConnect},
+    {u"disconnect", RaiseConsoleDisconnect},
+    {u"monitor", RaiseMonitorChange},
+    {u"hotkey", PressHotKey},
     {u"plans", ListPlans},
     {u"active", ActivePlan},
     {u"create-plan", CreatePlan},
@@ -60,6 +64,9 @@ std::string ControlToolUsage() {
          "  battery none|<percent>     remove the battery or set its level and tell Kestrel\n"
          "  resume                     tell Kestrel the machine resumed from sleep\n"
          "  lock | unlock              tell Kestrel the session was locked or unlocked\n"
+         "  connect | disconnect       tell Kestrel the console was connected to or disconnected from the session\n"
+         "  monitor arrive|remove      tell Kestrel an external monitor was plugged in or removed\n"
+         "  hotkey                     post Kestrel's hot key (WM_HOTKEY, id 1) as Windows does when it is pressed\n"
          "  plans                      list the power plans; * marks the active one\n"
          "  active [<guid>]            print the active plan, or activate a plan\n"
          "  create-plan <guid> <name> [<source guid>]\n"

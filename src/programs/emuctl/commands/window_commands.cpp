@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "platform/emulated/device_notify.h"
 #include "platform/text.h"
 #include "platform/user_interface.h"
 #include "platform/window.h"
@@ -16,10 +17,22 @@ constexpr std::uint32_t kWmPowerBroadcast = 0x0218;
 constexpr std::uint32_t kWmWtsSessionChange = 0x02B1;
 constexpr std::uint32_t kEcoButtonPress = 1340;
 constexpr std::uint32_t kEcoButtonNext = 1341;
+constexpr std::uint32_t kWmHotKey = 0x0312;
 constexpr WParam kPbtPowerStatusChange = 0x000A;
-constexpr WParam kPbtResumeAutomatic = 0x0012;
+// The resume Windows reports when the user woke the machine (it follows the
+// automatic resume, which the program does not handle on its own).
+constexpr WParam kPbtResumeSuspend = 0x0007;
+constexpr WParam kWtsConsoleConnect = 1;
+constexpr WParam kWtsConsoleDisconnect = 2;
 constexpr WParam kWtsSessionLock = 7;
 constexpr WParam kWtsSessionUnlock = 8;
+constexpr WParam kDbtDeviceArrival = 0x8000;
+constexpr WParam kDbtDeviceRemoveComplete = 0x8004;
+// data1 of the monitor device interface class {E6F07B5F-EE97-4a90-B076-33F57BF4EAA7}.
+constexpr LParam kMonitorInterfaceData1 = 0xE6F07B5F;
+// Kestrel's hot key id, and Ctrl+F4 as the key (WM_HOTKEY carries both).
+constexpr WParam kHotKeyId = 1;
+constexpr LParam kHotKeyCtrlF4 = 0x0073'0002;
 // The session the events concern; interactive sessions are numbered from 1.
 constexpr LParam kInteractiveSession = 1;
 
@@ -51,7 +64,7 @@ ControlResult PressNextButton(ControlTool& tool, const Arguments& args) {
 }
 
 ControlResult RaiseResume(ControlTool& tool, const Arguments& args) {
-  return PostToKestrel(tool, args, "resume", kWmPowerBroadcast, kPbtResumeAutomatic, 0);
+  return PostToKestrel(tool, args, "resume", kWmPowerBroadcast, kPbtResumeSuspend, 0);
 }
 
 ControlResult RaiseSessionLock(ControlTool& tool, const Arguments& args) {
@@ -60,6 +73,32 @@ ControlResult RaiseSessionLock(ControlTool& tool, const Arguments& args) {
 
 ControlResult RaiseSessionUnlock(ControlTool& tool, const Arguments& args) {
   return PostToKestrel(tool, args, "unlock", kWmWtsSessionChange, kWtsSessionUnlock, kInteractiveSession);
+}
+
+ControlResult RaiseConsoleConnect(ControlTool& tool, const Arguments& args) {
+  return PostToKestrel(tool, args, "connect", kWmWtsSessionChange, kWtsConsoleConnect, kInteractiveSession);
+}
+
+ControlResult RaiseConsoleDisconnect(ControlTool& tool, const Arguments& args) {
+  return PostToKestrel(tool, args, "disconnect", kWmWtsSessionChange, kWtsConsoleDisconnect, kInteractiveSession);
+}
+
+ControlResult PressHotKey(ControlTool& tool, const Arguments& args) {
+  return PostToKestrel(tool, args, "hotkey", kWmHotKey, kHotKeyId, kHotKeyCtrlF4);
+}
+
+ControlResult RaiseMonitorChange(ControlTool& tool, const Arguments& args) {
+  constexpr std::string_view usage = "monitor arrive|remove";
+  if (!HasArguments(args, 1, 1) || (args[1] != u"arrive" && args[1] != u"remove")) return WrongArguments(usage);
+  Messaging& messaging = tool.machine.messaging;
+  WindowHandle window = messaging.FindWindowByClass(kKestrelWindowClass);
+  if (window == 0) return NoKestrelWindow();
+  WParam event = args[1] == u"arrive" ? kDbtDeviceArrival : kDbtDeviceRemoveComplete;
+  std::uint32_t message = messaging.RegisterMessage(kEmulatedDeviceChangeMessage);
+  if (Status status = messaging.Post(window, message, event, kMonitorInterfaceData1); status != kSuccess) {
+    return FailedWith("PostMessage", status);
+  }
+  return Succeeded();
 }
 
 void PostPowerStatusChange(ControlTool& tool) {

@@ -10,6 +10,10 @@ ControlResult PressNextButton(ControlTool& tool, const Arguments& args);   // pr
 ControlResult RaiseResume(ControlTool& tool, const Arguments& args);       // resume
 ControlResult RaiseSessionLock(ControlTool& tool, const Arguments& args);   // lock
 ControlResult RaiseSessionUnlock(ControlTool& tool, const Arguments& args);  // unlock
+ControlResult RaiseConsoleConnect(ControlTool& tool, const Arguments& args);     // connect
+ControlResult RaiseConsoleDisconnect(ControlTool& tool, const Arguments& args);  // disconnect
+ControlResult RaiseMonitorChange(ControlTool& tool, const Arguments& args);      // monitor arrive|remove
+ControlResult PressHotKey(ControlTool& tool, const Arguments& args);             // hotkey
 ControlResult CloseKestrel(ControlTool& tool, const Arguments& args);      // close
 ControlResult ShowStringBox(ControlTool& tool, const Arguments& args);     // message <id>
 ControlResult FindWindowOfClass(ControlTool& tool, const Arguments& args);  // find-window <class>
