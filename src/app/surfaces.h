@@ -10,6 +10,8 @@ class Surfaces {
   virtual void OpenEcoSettings() = 0;
   virtual void OpenPlanSettings() = 0;
   virtual void PutIntoTray() = 0;
+  // Brings an open settings dialog to the front; false when none is open.
+  virtual bool BringSettingsForward() { return false; }
 };
 
 }  // namespace kestrel

@@ -1,0 +1,24 @@
+// The right-click menu of the notification-area icon and of the meter panel:
+// plain text items, some only from the panel, some only in ECO mode.
+#pragma once
+#include <optional>
+#include <string>
+
+#include "platform/user_interface.h"
+#include "ui/model/menu_model.h"
+
+namespace kestrel {
+
+struct RightClickMenuState {
+  bool fromPanel = false;         // opened from the panel, else from the tray
+  bool ecoMode = false;           // settings flag EcoMode
+  bool meterPanel = false;        // settings flag MeterPanel
+  bool stayOnTop = false;         // settings flag StayOnTop
+  bool panelTransparent = false;  // settings flag PanelTransparent
+  // The eco meter's entry text, when the eco meter can be launched.
+  std::optional<std::u16string> ecoMeterText;
+};
+
+MenuModel BuildRightClickMenu(const RightClickMenuState& state, StringTable& strings);
+
+}  // namespace kestrel

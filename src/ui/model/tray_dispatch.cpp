@@ -1,0 +1,312 @@
+#include "ui/model/tray_dispatch.h"
+
+#include "eco/mode_activation.h"
+#include "eco/plan_menu_choice.h"
+#include "power/plan_lock.h"
+#include "power/plan_messages.h"
+#include "ui/model/eco_meter_entry.h"
+#include "ui/model/plan_icons.h"
+#include "ui/model/right_click_menu.h"
+#include "ui/model/switch_limit.h"
+#include "ui/model/tray_texts.h"
+
+namespace kestrel {
+namespace {
+
+constexpr std::uint32_t kWmDestroyMessage = 0x0002;
+constexpr std::uint32_t kWmKeyDown = 0x0100;
+constexpr std::uint32_t kWmTimerMessage = 0x0113;
+constexpr std::uint32_t kWmMeasureItem = 0x002C;
+constexpr std::uint32_t kWmDrawItem = 0x002B;
+constexpr std::uint32_t kWmMouseMove = 0x0200;
+constexpr std::uint32_t kWmLButtonUp = 0x0202;
+constexpr std::uint32_t kWmLButtonDblClk = 0x0203;
+constexpr std::uint32_t kWmRButtonUp = 0x0205;
+constexpr WParam kVkEscape = 0x1B;
+
+std::uint32_t LowWord(WParam value) { return static_cast<std::uint32_t>(value & 0xFFFF); }
+
+}  // namespace
+
+TrayDispatch::TrayDispatch(Application& app, std::function<PlanModel&()> plans, Surfaces& surfaces, TrayParts parts)
+    : app_(app),
+      plans_(std::move(plans)),
+      surfaces_(surfaces),
+      parts_(parts),
+      icon_(parts.area, app.machine().clock, app.reporter()) {
+  taskbarCreated_ = app_.machine().messaging.RegisterMessage(u"TaskbarCreated");
+  switchLimit_ = [&app] { return StoredSwitchLimit(app.machine().registry); };
+}
+
+EcoModel TrayDispatch::model() const {
+  return ecoMode() ? app_.settings().config().ecoModel() : EcoModel::None;
+}
+
+std::optional<LParam> TrayDispatch::Handle(WindowHandle window, std::uint32_t message, WParam wParam,
+                                           LParam lParam) {
+  if (message == taskbarCreated_ && taskbarCreated_ != 0) {
+    OnTaskbarCreated(window);
+    return 0;
+  }
+  switch (message) {
+    case kMsgTrayNotify:
+      OnTrayNotify(window, static_cast<std::uint32_t>(lParam & 0xFFFF));
+      return 0;
+    case kMsgPlanChanged:
+      OnPlanChanged(window, wParam != 0);
+      return 0;
+    case kMsgEcoButtonPress:
+      if (ecoMode()) return std::nullopt;
+      OnEcoButton(window);
+      return 0;
+    case kWmCommand:
+      return OnCommand(window, LowWord(wParam));
+    case kWmTimerMessage:
+      return OnTimer(window, wParam);
+    case kWmMeasureItem:
+      if (parts_.menus.MeasureItem(lParam)) return 1;
+      return std::nullopt;
+    case kWmDrawItem:
+      if (parts_.menus.DrawItem(lParam)) return 1;
+      return std::nullopt;
+    case kWmDestroyMessage:
+      CloseOpenMenu();
+      if (inTray()) icon_.Delete(window);
+      return std::nullopt;  // the controller shuts the program down
+    default:
+      return std::nullopt;
+  }
+}
+
+void TrayDispatch::OnTrayNotify(WindowHandle window, std::uint32_t mouseMessage) {
+  switch (mouseMessage) {
+    case kWmMouseMove:
+      OnMouseMove(window);
+      break;
+    case kWmLButtonUp:
+      OnLeftButtonUp(window);
+      break;
+    case kWmLButtonDblClk:
+      OnDoubleClick(window);
+      break;
+    case kWmRButtonUp:
+      OnRightButtonUp(window);
+      break;
+    default:
+      break;
+  }
+}
+
+void TrayDispatch::OnMouseMove(WindowHandle window) {
+  if (ActivePlanRecord().name != lastShownName_) Update(window, false);
+}
+
+void TrayDispatch::OnLeftButtonUp(WindowHandle window) {
+  if (surfaces_.BringSettingsForward()) return;
+  if (!clickPending_ && inTray() && !doubleClicked_) {
+    Messaging& messaging = app_.machine().messaging;
+    if (messaging.SetTimer(window, kClickTimer, parts_.desktop.DoubleClickTimeMs() + kClickTimerExtraMs) == kSuccess) {
+      clickPending_ = true;
+    }
+  }
+  doubleClicked_ = false;
+}
+
+void TrayDispatch::OnDoubleClick(WindowHandle window) {
+  if (surfaces_.BringSettingsForward()) return;
+  CancelPendingClick(window);
+  clickPosition_ = parts_.desktop.CursorPosition();
+  std::uint32_t command = ecoMode() ? menu_command::kEcoSettings : menu_command::kPlanSettings;
+  Messaging& messaging = app_.machine().messaging;
+  messaging.Post(window, kWmCommand, command, 0);
+  messaging.BringToForeground(window);
+  doubleClicked_ = true;
+}
+
+void TrayDispatch::OnRightButtonUp(WindowHandle window) {
+  CancelPendingClick(window);
+  ShowRightClickMenu(window, parts_.desktop.CursorPosition(), true);
+}
+
+void TrayDispatch::CancelPendingClick(WindowHandle window) {
+  if (!clickPending_) return;
+  app_.machine().messaging.KillTimer(window, kClickTimer);
+  clickPending_ = false;
+}
+
+void TrayDispatch::OnClickTimer(WindowHandle window) {
+  app_.machine().messaging.KillTimer(window, kClickTimer);
+  if (!clickPending_) return;
+  clickPending_ = false;
+  app_.hooks().BuildPlanList();
+  ShowLeftClickMenu(window);
+}
+
+void TrayDispatch::OnPlanChanged(WindowHandle window, bool balloon) {
+  app_.hooks().BuildPlanList();
+  if (inTray()) Update(window, balloon);
+}
+
+void TrayDispatch::OnTaskbarCreated(WindowHandle window) {
+  if (inTray() && AddIcon(window)) Update(window, false);
+}
+
+bool TrayDispatch::AddIcon(WindowHandle window) {
+  PlanRecord active = ActivePlanRecord();
+  return icon_.Add(window, PlanSmallIcon(active.iconNo, active.ledNo, iconSet()));
+}
+
+void TrayDispatch::PutIntoTray() {
+  WindowHandle window = app_.mainWindow();
+  if (!AddIcon(window)) return;
+  parts_.desktop.HideWindow(window);
+  Update(window, false);
+  app_.settings().record().Set(SettingsFlag::InTray, true);
+}
+
+PlanRecord TrayDispatch::ActivePlanRecord() {
+  PlanRecord record;
+  record.iconNo = kPlanIconTable[kFallbackIconRow].iconNo;
+  Guid active;
+  if (app_.machine().power.GetActivePlan(active) != kSuccess || active.IsNull()) return record;
+  record.guid = active;
+  plans_().reader().Load(record);
+  return record;
+}
+
+void TrayDispatch::Update(WindowHandle window, bool balloon) {
+  PlanRecord active = ActivePlanRecord();
+  StringTable& strings = app_.machine().strings;
+  TrayIconRequest request;
+  request.window = window;
+  request.iconResource = PlanSmallIcon(active.iconNo, active.ledNo, iconSet());
+  request.tip = TrayTip(strings, active.name);
+  if (balloon) {
+    std::uint64_t limit = switchLimit_ ? switchLimit_() : kDefaultSwitchLimit;
+    request.balloon = TrayBalloon{BalloonTitle(app_.titleText()), BalloonText(strings, limit, active.name)};
+  }
+  lastShownName_ = active.name;
+  icon_.Modify(request);
+}
+
+void TrayDispatch::ShowRightClickMenu(WindowHandle owner, Point at, bool fromTray) {
+  Messaging& messaging = app_.machine().messaging;
+  if (fromTray) {
+    clickPosition_ = at;
+    messaging.Send(owner, kMsgDialogAnchor, static_cast<WParam>(at.x), static_cast<LParam>(at.y));
+  }
+  if (surfaces_.BringSettingsForward()) return;
+  const SettingsRecord& record = app_.settings().record();
+  RightClickMenuState state;
+  state.fromPanel = !fromTray;
+  state.ecoMode = ecoMode();
+  state.meterPanel = record.Has(SettingsFlag::MeterPanel);
+  state.stayOnTop = record.Has(SettingsFlag::StayOnTop);
+  state.panelTransparent = record.Has(SettingsFlag::PanelTransparent);
+  ecoMeterPath_.clear();
+  if (state.ecoMode) {
+    Machine& machine = app_.machine();
+    if (auto entry = ReadEcoMeterEntry(machine.registry, machine.files, machine.strings)) {
+      state.ecoMeterText = entry->text;
+      ecoMeterPath_ = entry->path;
+    }
+  }
+  MenuModel menu = BuildRightClickMenu(state, app_.machine().strings);
+  if (!parts_.menus.TrackTextMenu(menu, MenuPlacement{owner, at, false, false})) {
+    app_.reporter().ReportCode(kStringRightMenuFailed, 0);
+  }
+}
+
+MenuModel TrayDispatch::BuildPlanMenuUnderLock(PlanMenuKind kind) {
+  PlanMenuState state;
+  state.kind = kind;
+  state.ecoMode = ecoMode();
+  state.model = model();
+  PlanModel& plans = plans_();
+  PlanLock::Hold hold = plans.lock().Acquire(kPlanLockWaitMs);
+  if (!hold) {
+    app_.reporter().ReportCode(plan_message::kPlanLockTimeout, kLockCodeMenu);
+    return BuildPlanMenu(state, nullptr, app_.machine().strings);
+  }
+  if (app_.machine().power.GetActivePlan(state.activePlan) != kSuccess) state.activePlan = kNullGuid;
+  std::shared_ptr<const PlanList> list = plans.planList();
+  return BuildPlanMenu(state, list.get(), app_.machine().strings);
+}
+
+bool TrayDispatch::TrackPlanMenu(PlanMenuKind kind, const MenuPlacement& placement) {
+  CloseOpenMenu();
+  auto exists = [this](const Guid& plan) { return plans_().FindPlanIndex(plan).has_value(); };
+  openMenu_ = std::make_unique<OwnerDrawnMenu>(BuildPlanMenuUnderLock(kind), iconSet(), exists, app_.reporter());
+  openMenuKind_ = kind == PlanMenuKind::EcoButton ? OpenMenuKind::EcoButton : OpenMenuKind::LeftClick;
+  if (parts_.menus.TrackPlanMenu(*openMenu_, placement)) return true;
+  app_.reporter().ReportCode(kStringLeftMenuFailed, 0);
+  openMenu_.reset();
+  return false;
+}
+
+void TrayDispatch::CloseOpenMenu() {
+  if (openMenu_ == nullptr) return;
+  parts_.menus.DestroyPlanMenu();
+  openMenu_.reset();
+}
+
+void TrayDispatch::ShowLeftClickMenu(WindowHandle owner) {
+  if (TrackPlanMenu(PlanMenuKind::LeftClick, MenuPlacement{owner, parts_.desktop.CursorPosition(), false, false})) {
+    CloseOpenMenu();
+  }
+}
+
+void TrayDispatch::ShowEcoButtonMenu(WindowHandle owner) {
+  Rect area;
+  if (!parts_.desktop.WorkArea(area)) {
+    app_.reporter().ReportCode(kStringWorkAreaFailed, 0);
+    return;
+  }
+  Point at{area.right - (area.right - area.left) / 128, area.bottom - (area.bottom - area.top) / 128};
+  if (!TrackPlanMenu(PlanMenuKind::EcoButton, MenuPlacement{owner, at, true, true})) return;
+  // The menu goes a moment after it closed, so that a press arriving just
+  // then closes it rather than opening another one.
+  if (openMenu_ != nullptr) app_.machine().messaging.SetTimer(app_.mainWindow(), kEcoMenuTimer, kEcoMenuLingerMs);
+}
+
+void TrayDispatch::OnEcoButton(WindowHandle window) {
+  if (openMenu_ != nullptr) {
+    CloseOpenMenu();
+    app_.machine().messaging.Post(window, kWmKeyDown, kVkEscape, 0);
+    return;
+  }
+  if (surfaces_.BringSettingsForward()) return;
+  ShowEcoButtonMenu(window);
+}
+
+std::optional<LParam> TrayDispatch::OnCommand(WindowHandle window, std::uint32_t command) {
+  if (command == menu_command::kEcoMeter) {
+    if (!ecoMeterPath_.empty()) parts_.desktop.Launch(ecoMeterPath_);
+    return 0;
+  }
+  if (command == menu_command::kSettingsItem) {
+    std::uint32_t settings = ecoMode() ? menu_command::kEcoSettings : menu_command::kPlanSettings;
+    app_.machine().messaging.Post(window, kWmCommand, settings, 0);
+    return 0;
+  }
+  if (IsPlanCommand(command) && choose_) {
+    choose_(command);
+    return 0;
+  }
+  return std::nullopt;
+}
+
+std::optional<LParam> TrayDispatch::OnTimer(WindowHandle window, std::uintptr_t id) {
+  if (id == kClickTimer) {
+    OnClickTimer(window);
+    return 0;
+  }
+  if (id == kEcoMenuTimer) {
+    app_.machine().messaging.KillTimer(window, kEcoMenuTimer);
+    CloseOpenMenu();
+    return 0;
+  }
+  return std::nullopt;
+}
+
+}  // namespace kestrel
