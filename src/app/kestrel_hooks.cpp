@@ -22,6 +22,14 @@ bool KestrelHooks::ProbePowerSavingDevice() {
   return ProcessorModeSupported(app_->machine().devices, app_->reporter());
 }
 
+void KestrelHooks::LoadEcoLevelLibrary() {
+  if (ecoLevel_ != nullptr) ecoLevel_->Load();
+}
+
+void KestrelHooks::ReleaseDevicesAndTables() {
+  if (ecoLevel_ != nullptr) ecoLevel_->Finalize();
+}
+
 void KestrelHooks::MainWindowCreated() {
   plans().SetCurrentPlan(kStartupPlanId);
   if (Tracing()) TraceCurrentPlan(app_->reporter(), *plans().currentPlan(), plans().currentPlanListed());

@@ -8,6 +8,7 @@
 #include "app/subsystem_hooks.h"
 #include "power/brightness_ctrl.h"
 #include "power/plan_model.h"
+#include "ui/model/eco_level_library.h"
 
 namespace kestrel {
 
@@ -23,6 +24,12 @@ class KestrelHooks : public SubsystemHooks {
   // The processor-mode driver's support query (settings flag DeviceSaving).
   bool ProbePowerSavingDevice() override;
   void MainWindowCreated() override;
+  // The eco-level library: loaded with the settings, finalised at shutdown
+  // (and by the main window when the Windows session ends).
+  void LoadEcoLevelLibrary() override;
+  void ReleaseDevicesAndTables() override;
+  void SetEcoLevelLibrary(EcoLevelLibrary* library) { ecoLevel_ = library; }
+  EcoLevelLibrary* ecoLevelLibrary() { return ecoLevel_; }
 
   CBrightnessCtrl& brightness() { return brightness_; }
   // The plan layer, created on first use (PlanLock exists from initialisation on).
@@ -34,6 +41,7 @@ class KestrelHooks : public SubsystemHooks {
   Application* app_ = nullptr;
   CBrightnessCtrl brightness_;
   std::unique_ptr<PlanModel> plans_;
+  EcoLevelLibrary* ecoLevel_ = nullptr;
 };
 
 }  // namespace kestrel

@@ -1,9 +1,14 @@
 #include "app/main_controller.h"
 
+#include "ui/model/tray_dispatch.h"
+
 namespace kestrel {
 
 std::optional<LParam> MainController::Handle(WindowHandle window, std::uint32_t message, WParam wParam,
                                              LParam lParam) {
+  if (tray_ != nullptr) {
+    if (std::optional<LParam> result = tray_->Handle(window, message, wParam, lParam)) return result;
+  }
   switch (message) {
     case kWmCreate:
       app_.hooks().MainWindowCreated();

@@ -10,6 +10,8 @@
 
 namespace kestrel {
 
+class TrayDispatch;
+
 inline constexpr std::uint32_t kWmCreate = 0x0001;
 inline constexpr std::uint32_t kWmDestroy = 0x0002;
 inline constexpr std::uint32_t kWmClose = 0x0010;
@@ -26,6 +28,8 @@ class MainController {
 
   // The ECO mode engine: the ECO button's presses and the lamp check timer.
   void SetEco(EcoEntryPoints* eco) { eco_ = eco; }
+  // The notification area and the menus; sees every message first.
+  void SetTray(TrayDispatch* tray) { tray_ = tray; }
 
  private:
   std::optional<LParam> OnCommand(std::uint32_t command);
@@ -33,6 +37,7 @@ class MainController {
   Application& app_;
   Surfaces& surfaces_;
   EcoEntryPoints* eco_ = nullptr;
+  TrayDispatch* tray_ = nullptr;
 };
 
 }  // namespace kestrel

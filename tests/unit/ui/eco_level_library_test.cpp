@@ -1,0 +1,147 @@
+// The eco-level library: where its path comes from, the order of its calls
+// over the program's life, the query record it is handed on each kind of
+// machine, and its absence.
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "app/registry_paths.h"
+#include "ui/model/eco_level_library.h"
+#include "unit/ui/tray_rig.h"
+
+namespace kestrel::testing {
+namespace {
+
+class RecordingLoader : public LibraryLoader {
+ public:
+  Status Load(std::u16string_view path, LibraryHandle& library) override {
+    calls.push_back("load " + Utf16ToUtf8(path));
+    if (!loadable) return kErrorFileNotFound;
+    library = 0x4000;
+    return kSuccess;
+  }
+  void Unload(LibraryHandle) override { calls.push_back("unload"); }
+  bool CallProcedure(LibraryHandle, std::string_view name) override {
+    if (!exports.count(std::string(name))) return false;
+    calls.push_back(std::string(name));
+    return true;
+  }
+  std::optional<std::uint32_t> CallWithRecord(LibraryHandle, std::string_view name,
+                                              std::span<const std::uint8_t> record) override {
+    if (!exports.count(std::string(name))) return std::nullopt;
+    calls.push_back(std::string(name));
+    lastRecord.assign(record.begin(), record.end());
+    return 0x0304;
+  }
+
+  bool loadable = true;
+  std::set<std::string> exports{"EcoApiInitializeApp", "EcoApiGetGreenmark", "EcoApiFinalizeApp"};
+  std::vector<std::string> calls;
+  std::vector<std::uint8_t> lastRecord;
+};
+
+std::uint32_t At(const std::vector<std::uint8_t>& record, std::size_t offset) {
+  return record[offset] | record[offset + 1] << 8 | record[offset + 2] << 16 | static_cast<std::uint32_t>(record[offset + 3]) << 24;
+}
+
+class EcoLevel : public TrayRig {
+ protected:
+  EcoLevel() { hooks.SetEcoLevelLibrary(&library); }
+  RecordingLoader loader;
+  EcoLevelLibrary library{loader, test.registry, app.reporter()};
+};
+
+TEST_F(EcoLevel, LoadedWithTheSettingsAndFinalisedOnce) {
+  MachineKey().WriteString(u"GreenmarkDll", u"C:\\Vexa\\Greenmark.dll");
+  StartProgram(0);
+  EXPECT_EQ(loader.calls, (std::vector<std::string>{"load C:\\Vexa\\Greenmark.dll", "EcoApiInitializeApp"}));
+  library.Finalize();  // the end of the Windows session
+  Send(0x0002);        // WM_DESTROY
+  EXPECT_EQ(loader.calls, (std::vector<std::string>{"load C:\\Vexa\\Greenmark.dll", "EcoApiInitializeApp",
+                                                    "EcoApiFinalizeApp", "unload"}));
+  EXPECT_FALSE(library.loaded());
+}
+
+TEST_F(EcoLevel, MissingLibraryOrExportsAnswerNoRating) {
+  // No GreenmarkDll value: the default name; the library is not there.
+  loader.loadable = false;
+  library.Load();
+  EXPECT_EQ(loader.calls, std::vector<std::string>{"load Greenmark.dll"});
+  EXPECT_EQ(library.Query({}, PlanRecord{}, {}), 0xF002u);
+  EXPECT_EQ(loader.calls.size(), 1u) << "nothing is called without the library";
+  library.Finalize();
+  EXPECT_EQ(loader.calls.size(), 1u);
+
+  // Loaded without any of the exports.
+  loader.loadable = true;
+  loader.exports.clear();
+  loader.calls.clear();
+  library.Load();
+  EXPECT_EQ(library.Query({}, PlanRecord{}, {}), 0xF002u);
+  library.Finalize();
+  EXPECT_EQ(loader.calls, (std::vector<std::string>{"load Greenmark.dll", "unload"}));
+}
+
+TEST_F(EcoLevel, EmptyPathDisablesTheLibrary) {
+  MachineKey().WriteString(u"GreenmarkDll", u"");
+  library.Load();
+  EXPECT_TRUE(loader.calls.empty());
+  EXPECT_FALSE(library.loaded());
+}
+
+TEST_F(EcoLevel, QueryRecordCarriesThePlanForEachKindOfMachine) {
+  library.Load();
+  EcoLevelSettings settings;
+  settings.monitorAc = 600;
+  settings.monitorDc = 300;
+  settings.diskAc = 1200;
+  settings.hibernateDc = 3600;
+  settings.maxProcessorAc = 100;
+  settings.minProcessorAc = 5;
+  settings.maxProcessorDc = 50;
+  settings.minProcessorDc = 5;
+  PlanRecord plan;
+  plan.brightnessLevelAc = 7;
+  plan.brightnessLevelDc = 4;
+  plan.brightnessMonitor = 80;
+  plan.brightnessMonitorEnable = 1;
+  plan.alsbc.bytes = {1, 7, 2, 5, 1};
+
+  EcoLevelMachine laptop{false, true, true};
+  EXPECT_EQ(library.Query(settings, plan, laptop), 0x0304u);
+  const std::vector<std::uint8_t>& record = loader.lastRecord;
+  ASSERT_EQ(record.size(), 72u);
+  EXPECT_EQ(At(record, 0), 1u);
+  EXPECT_EQ(At(record, 4), 600u);
+  EXPECT_EQ(At(record, 8), 300u);
+  EXPECT_EQ(At(record, 12), 1200u);
+  EXPECT_EQ(At(record, 32), 3600u);
+  EXPECT_EQ(At(record, 36), 100u);
+  EXPECT_EQ(At(record, 40), 5u);
+  EXPECT_EQ(At(record, 44), 50u);
+  EXPECT_EQ(At(record, 52), 0u);
+  EXPECT_EQ(At(record, 56), 7u);
+  EXPECT_EQ(At(record, 60), 4u);
+  EXPECT_EQ(std::vector<std::uint8_t>(record.begin() + 64, record.begin() + 69),
+            (std::vector<std::uint8_t>{1, 7, 2, 5, 1}));
+  EXPECT_EQ(std::vector<std::uint8_t>(record.begin() + 69, record.end()), std::vector<std::uint8_t>(3, 0));
+
+  // Without the panel helper library the brightness range stays out.
+  library.Query(settings, plan, EcoLevelMachine{false, true, false});
+  EXPECT_EQ(std::vector<std::uint8_t>(record.begin() + 64, record.end()), std::vector<std::uint8_t>(8, 0));
+
+  library.Query(settings, plan, EcoLevelMachine{false, false, true});
+  EXPECT_EQ(At(record, 0), 2u);
+  EXPECT_EQ(At(record, 56), 7u);
+  EXPECT_EQ(At(record, 60), 0u);
+  EXPECT_EQ(record[64], 0u);
+
+  library.Query(settings, plan, EcoLevelMachine{true, true, true});
+  EXPECT_EQ(At(record, 0), 3u);
+  EXPECT_EQ(At(record, 52), 1u);
+  EXPECT_EQ(At(record, 56), 80u);
+  EXPECT_EQ(At(record, 60), 0u);
+}
+
+}  // namespace
+}  // namespace kestrel::testing
