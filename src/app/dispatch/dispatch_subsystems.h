@@ -32,6 +32,9 @@ class DispatchSubsystems {
   virtual void SuspendAutoSwitch() {}
   virtual void ResumeAutoSwitch() {}
 
+  // The eco-level library, when the Windows session ends.
+  virtual void FinalizeEcoLevelLibrary() {}
+
   // The meter panel: its window (0 without one), its repaints, its boost.
   virtual WindowHandle PanelWindow() { return 0; }
   virtual void RepaintPanel() {}

@@ -47,6 +47,11 @@ class WindowDispatch {
   std::optional<LParam> Command(std::uint32_t command, LParam lParam);
   std::optional<LParam> SysCommand(WParam command) { return exit_.SysCommand(command); }
   LParam QueryEndSession() { return exit_.QueryEndSession(); }
+  // WM_ENDSESSION.
+  LParam EndSession() {
+    context_.subsystems().FinalizeEcoLevelLibrary();
+    return 0;
+  }
   // Timers 10101, 10109 and 10111-10113; false for any other.
   bool TimerFired(std::uintptr_t id);
 

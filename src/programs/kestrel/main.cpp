@@ -5,10 +5,13 @@
 
 #include "app/application.h"
 #include "app/kestrel_hooks.h"
+#include "app/dispatch/window_dispatch.h"
 #include "app/main_controller.h"
 #include "eco/eco_engine.h"
 #include "platform/win32/program_machine.h"
+#include "platform/win32/win32_hot_keys.h"
 #include "ui/shell/main_window.h"
+#include "ui/shell/win32_dispatch_desktop.h"
 #include "ui/shell/win32_shell.h"
 #include "ui/surfaces/mode_display.h"
 #include "ui/surfaces/playback_warning_dialog.h"
@@ -33,6 +36,12 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   app.workers().SetBodies(std::move(bodies));
   controller.SetEco(&eco);
   SetModeDisplay(instance, &eco.sequence(), &machine.strings);
+  Win32HotKeys hotKeys;
+  Win32DispatchDesktop dispatchDesktop;
+  DispatchSubsystems laterSubsystems;
+  WindowDispatch dispatch(DispatchParts{app, eco, surfaces, dispatchDesktop, laterSubsystems, hotKeys});
+  controller.SetDispatch(&dispatch);
+  SetEmulatedNotificationSource(program->emulated() ? &machine.power : nullptr);
 
   const wchar_t* commandLine = GetCommandLineW();
   std::u16string command(commandLine, commandLine + wcslen(commandLine));
