@@ -29,9 +29,23 @@ use_wine_helpers() {
   mkdir -p "$TEST_WORK" "$SCREENSHOT_DIR"
 }
 
+# A fresh emulated machine set up the way a maker's set-up does it: the
+# factory files beside Kestrel.exe, then Plinth /StandAlone, which creates the
+# factory plans, imports the machine configuration and starts and closes
+# Kestrel once.
+set_up_machine() {
+  reset_emulated_machine
+  run_wine reg delete 'HKLM\Software\Vexa\Kestrel' /f >/dev/null 2>&1 || true
+  echo "Setting the machine up with Plinth.exe /StandAlone ..."
+  local status=0
+  (cd "$BIN_DIR" && wine Plinth.exe /StandAlone </dev/null >"$TEST_WORK/plinth.out" 2>&1) || status=$?
+  ((status == 0)) || { echo "Plinth.exe exited with $status" >&2; return 1; }
+}
+
 run_on_display() {
   use_wine_helpers
   start_wine
+  set_up_machine
   echo "Kestrel is running until it exits. To close it from another terminal:"
   echo "  WINEPREFIX=$WINEPREFIX wine $BIN_DIR/KestrelEmu.exe close"
   local status=0
@@ -48,6 +62,7 @@ demonstrate() {
   trap finish_test EXIT
   start_wine
   use_virtual_desktop
+  set_up_machine
   (cd "$BIN_DIR" && exec wine explorer "/desktop=$DESKTOP_NAME,$DESKTOP_SIZE" Kestrel.exe </dev/null \
     >"$TEST_WORK/kestrel.out" 2>&1) &
   STARTED_PIDS+=("$!")
@@ -57,8 +72,25 @@ demonstrate() {
   sleep 2  # let the desktop and the notification area paint
   screenshot run-demonstration
   echo "Screenshot: $SCREENSHOT_FILE"
+  demonstrate_eco_button
   kestrel_emu close
   echo "Kestrel closed."
+}
+
+# Two presses of the ECO button: the mode-switch window steps to the second
+# mode, and when the presses stop the lamp and the active plan follow.
+demonstrate_eco_button() {
+  echo "Pressing the ECO button twice ..."
+  kestrel_emu press >/dev/null
+  sleep 0.5
+  kestrel_emu press >/dev/null
+  sleep 1
+  screenshot run-eco-button
+  echo "Screenshot: $SCREENSHOT_FILE"
+  sleep 4  # the window closes 3 s after the last press, the plan follows 0.8 s later
+  echo "Active plan after the switch:"
+  kestrel_emu active
+  echo "Lamp: $(reg_query 'HKLM\Software\KestrelEmulator\Devices\VEXAECFILTER' /v Colour | sed -n 's/.*REG_SZ *//p')"
 }
 
 case ${1:-} in
