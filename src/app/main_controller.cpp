@@ -29,6 +29,12 @@ std::optional<LParam> MainController::Handle(WindowHandle window, std::uint32_t 
       return 0;
     case kWmCommand:
       return OnCommand(static_cast<std::uint32_t>(wParam & 0xFFFF), lParam);
+    case kMsgSpeedChanged:
+      // A new maximum speed changes what the tray icon shows.
+      if (lParam != 0 && tray_ != nullptr && app_.settings().record().Has(SettingsFlag::InTray)) {
+        tray_->Update(window, false);
+      }
+      return 0;
     case kWmQueryEndSession:
       if (dispatch_ != nullptr) return dispatch_->QueryEndSession();
       app_.SaveForEndSession();

@@ -127,6 +127,32 @@ TEST_F(CommandsTest, TheHotKeyStartsTheSwitchSequenceLikeTheButton) {
   EXPECT_EQ(Active(), ModePlanGuid(3));
 }
 
+TEST_F(CommandsTest, TheControllerRoutesTheWindowsMessagesToTheirHandlers) {
+  AddPlan(ModePlanGuid(1), u"モード1", 1);
+  Activate(ModePlanGuid(1));
+  controller.SetDispatch(&dispatch);
+  MachineKey().WriteDword(u"HotKeyOption", 1);
+  MachineKey().WriteDword(u"HotKey", 0x7B);
+  StartProgram(2);  // WM_CREATE through the controller
+  EXPECT_EQ(hotKeys.Find(shell.mainWindow, 1), (FakeHotKeys::Registered{1, 0x7B}));
+
+  EXPECT_EQ(controller.Handle(shell.mainWindow, kWmHotKey, 1, 0x7B0001), 0);
+  EXPECT_EQ(display.created.size(), 1u);
+  EXPECT_EQ(controller.Handle(shell.mainWindow, kWmWtsSessionChange, kWtsSessionLock, 1), 0);
+  EXPECT_FALSE(dispatch.state().sessionUnlocked);
+  EXPECT_EQ(controller.Handle(shell.mainWindow, kWmPowerBroadcast, kPbtPowerStatusChange, 0), 1);
+  EXPECT_EQ(controller.Handle(shell.mainWindow, kMsgDialogAnchorPoint, 40, 50), 0);
+  EXPECT_EQ(dispatch.state().dialogAnchor, (Point{40, 50}));
+  EXPECT_EQ(controller.Handle(shell.mainWindow, kWmCommand, kCommandPlanSettings, 0), 0);
+  EXPECT_TRUE(Called("open plan settings"));
+  EXPECT_EQ(controller.DeviceChanged(shell.mainWindow, kDbtDeviceArrival, kMonitorInterfaceClass), 1);
+
+  controller.Handle(shell.mainWindow, kWmDestroy, 0, 0);
+  EXPECT_EQ(hotKeys.count(), 0u);
+  EXPECT_TRUE(Called("unregister session"));
+  EXPECT_EQ(shell.quitCodes, std::vector<int>{0});
+}
+
 TEST_F(CommandsTest, QueryEndSessionKeepsTheUsersStateAndEndsTheBoost) {
   Start(0);
   subsystems.panel = test.messaging.AddWindow(u"KestrelPanel");
