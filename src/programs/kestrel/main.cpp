@@ -10,12 +10,18 @@
 #include "eco/eco_engine.h"
 #include "platform/win32/program_machine.h"
 #include "platform/win32/win32_hot_keys.h"
+#include "programs/kestrel/program_subsystems.h"
 #include "ui/shell/main_window.h"
 #include "ui/shell/win32_dispatch_desktop.h"
 #include "ui/shell/win32_shell.h"
+#include "ui/model/tray_dispatch.h"
+#include "ui/surfaces/eco_level_loader.h"
 #include "ui/surfaces/mode_display.h"
 #include "ui/surfaces/playback_warning_dialog.h"
 #include "ui/surfaces/program_surfaces.h"
+#include "ui/surfaces/tray_desktop.h"
+#include "ui/surfaces/tray_menus.h"
+#include "ui/surfaces/tray_notification_area.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   using namespace kestrel;
@@ -38,9 +44,21 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   SetModeDisplay(instance, &eco.sequence(), &machine.strings);
   Win32HotKeys hotKeys;
   Win32DispatchDesktop dispatchDesktop;
-  DispatchSubsystems laterSubsystems;
+  Win32LibraryLoader libraries;
+  EcoLevelLibrary ecoLevel(libraries, machine.registry, app.reporter());
+  hooks.SetEcoLevelLibrary(&ecoLevel);
+  ProgramSubsystems laterSubsystems(ecoLevel);
   WindowDispatch dispatch(DispatchParts{app, eco, surfaces, dispatchDesktop, laterSubsystems, hotKeys});
   controller.SetDispatch(&dispatch);
+  Win32NotificationArea notificationArea(instance);
+  Win32MenuPresenter menus(instance);
+  Win32TrayDesktop trayDesktop;
+  TrayDispatch tray(app, [&hooks]() -> PlanModel& { return hooks.plans(); },
+                    TrayParts{notificationArea, menus, trayDesktop});
+  tray.SetPlanChooser([&eco](std::uint32_t command) { eco.ChoosePlanFromMenu(command); });
+  tray.SetWindowDispatch(&dispatch);
+  controller.SetTray(&tray);
+  surfaces.SetTray(&tray);
   SetEmulatedNotificationSource(program->emulated() ? &machine.power : nullptr);
 
   const wchar_t* commandLine = GetCommandLineW();

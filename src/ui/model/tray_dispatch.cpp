@@ -28,10 +28,9 @@ std::uint32_t LowWord(WParam value) { return static_cast<std::uint32_t>(value & 
 
 }  // namespace
 
-TrayDispatch::TrayDispatch(Application& app, std::function<PlanModel&()> plans, Surfaces& surfaces, TrayParts parts)
+TrayDispatch::TrayDispatch(Application& app, std::function<PlanModel&()> plans, TrayParts parts)
     : app_(app),
       plans_(std::move(plans)),
-      surfaces_(surfaces),
       parts_(parts),
       icon_(parts.area, app.machine().clock, app.reporter()) {
   taskbarCreated_ = app_.machine().messaging.RegisterMessage(u"TaskbarCreated");
@@ -102,7 +101,9 @@ void TrayDispatch::OnMouseMove(WindowHandle window) {
 }
 
 void TrayDispatch::OnLeftButtonUp(WindowHandle window) {
-  if (surfaces_.BringSettingsForward()) return;
+  // A click on the icon is the user at the console.
+  if (dispatch_ != nullptr) dispatch_->state().consoleConnected = true;
+  if (BringSettingsForward()) return;
   if (!clickPending_ && inTray() && !doubleClicked_) {
     Messaging& messaging = app_.machine().messaging;
     if (messaging.SetTimer(window, kClickTimer, parts_.desktop.DoubleClickTimeMs() + kClickTimerExtraMs) == kSuccess) {
@@ -113,9 +114,14 @@ void TrayDispatch::OnLeftButtonUp(WindowHandle window) {
 }
 
 void TrayDispatch::OnDoubleClick(WindowHandle window) {
-  if (surfaces_.BringSettingsForward()) return;
+  if (BringSettingsForward()) return;
   CancelPendingClick(window);
   clickPosition_ = parts_.desktop.CursorPosition();
+  Rect area;
+  if (dispatch_ != nullptr && parts_.desktop.WorkArea(area)) {
+    dispatch_->state().dialogAnchor = Point{area.right, area.bottom};
+    dispatch_->state().openedByDoubleClick = true;
+  }
   std::uint32_t command = ecoMode() ? menu_command::kEcoSettings : menu_command::kPlanSettings;
   Messaging& messaging = app_.machine().messaging;
   messaging.Post(window, kWmCommand, command, 0);
@@ -195,7 +201,7 @@ void TrayDispatch::ShowRightClickMenu(WindowHandle owner, Point at, bool fromTra
     clickPosition_ = at;
     messaging.Send(owner, kMsgDialogAnchor, static_cast<WParam>(at.x), static_cast<LParam>(at.y));
   }
-  if (surfaces_.BringSettingsForward()) return;
+  if (BringSettingsForward()) return;
   const SettingsRecord& record = app_.settings().record();
   RightClickMenuState state;
   state.fromPanel = !fromTray;
@@ -275,7 +281,7 @@ void TrayDispatch::OnEcoButton(WindowHandle window) {
     app_.machine().messaging.Post(window, kWmKeyDown, kVkEscape, 0);
     return;
   }
-  if (surfaces_.BringSettingsForward()) return;
+  if (BringSettingsForward()) return;
   ShowEcoButtonMenu(window);
 }
 
@@ -285,6 +291,8 @@ std::optional<LParam> TrayDispatch::OnCommand(WindowHandle window, std::uint32_t
     return 0;
   }
   if (command == menu_command::kSettingsItem) {
+    // Opened from the tray, the dialog goes to the work area's corner.
+    if (dispatch_ != nullptr && inTray()) dispatch_->state().cornerMarker = true;
     std::uint32_t settings = ecoMode() ? menu_command::kEcoSettings : menu_command::kPlanSettings;
     app_.machine().messaging.Post(window, kWmCommand, settings, 0);
     return 0;

@@ -12,7 +12,7 @@
 #include <string>
 
 #include "app/application.h"
-#include "app/surfaces.h"
+#include "app/dispatch/window_dispatch.h"
 #include "power/plan_model.h"
 #include "ui/model/menu_presenter.h"
 #include "ui/model/notification_area.h"
@@ -41,8 +41,11 @@ struct TrayParts {
 
 class TrayDispatch {
  public:
-  TrayDispatch(Application& app, std::function<PlanModel&()> plans, Surfaces& surfaces, TrayParts parts);
+  TrayDispatch(Application& app, std::function<PlanModel&()> plans, TrayParts parts);
 
+  // The main window's other handlers: its settings dialogs (brought forward
+  // instead of a menu), the dialog anchor and the console presence.
+  void SetWindowDispatch(WindowDispatch* dispatch) { dispatch_ = dispatch; }
   // Choose plan from menu (the ECO mode engine): commands 70-72 and 74 + i.
   void SetPlanChooser(std::function<void(std::uint32_t command)> choose) { choose_ = std::move(choose); }
   // The automatic switch's battery limit, for the balloon after a switch.
@@ -82,6 +85,7 @@ class TrayDispatch {
 
   bool AddIcon(WindowHandle window);
   void CancelPendingClick(WindowHandle window);
+  bool BringSettingsForward() { return dispatch_ != nullptr && dispatch_->settings().BringForward(); }
   void CloseOpenMenu();
   bool TrackPlanMenu(PlanMenuKind kind, const MenuPlacement& placement);
   MenuModel BuildPlanMenuUnderLock(PlanMenuKind kind);
@@ -92,7 +96,7 @@ class TrayDispatch {
 
   Application& app_;
   std::function<PlanModel&()> plans_;
-  Surfaces& surfaces_;
+  WindowDispatch* dispatch_ = nullptr;
   TrayParts parts_;
   TrayIcon icon_;
   std::function<void(std::uint32_t)> choose_;

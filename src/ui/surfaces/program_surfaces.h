@@ -4,6 +4,7 @@
 
 #include "app/surfaces.h"
 #include "platform/user_interface.h"
+#include "ui/model/tray_dispatch.h"
 #include "ui/surfaces/settings_window_placeholder.h"
 
 namespace kestrel {
@@ -14,13 +15,16 @@ class ProgramSurfaces : public Surfaces {
 
   void OpenEcoSettings() override;
   void OpenPlanSettings() override;
-  // The tray icon arrives with the notification-area surface; until then the
-  // program simply stays hidden.
-  void PutIntoTray() override {}
+  // Command 52: the tray dispatch adds the icon.
+  void PutIntoTray() override {
+    if (tray_ != nullptr) tray_->PutIntoTray();
+  }
+  void SetTray(TrayDispatch* tray) { tray_ = tray; }
 
  private:
   StringTable& strings_;
   SettingsWindowPlaceholder settingsWindow_;
+  TrayDispatch* tray_ = nullptr;
 };
 
 }  // namespace kestrel

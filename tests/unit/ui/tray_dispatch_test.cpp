@@ -106,6 +106,9 @@ TEST_F(Tray, DoubleClickOpensTheSettingsInsteadOfTheMenu) {
   EXPECT_TRUE(menus.shown.empty());
   EXPECT_EQ(PostedCommands(), std::vector<std::uint32_t>{48});
   EXPECT_EQ(test.messaging.foregroundRequests().back(), Main());
+  EXPECT_EQ(dispatch.state().dialogAnchor, (Point{1280, 984})) << "the dialog opens at the work area's corner";
+  Pump();
+  EXPECT_EQ(dialogs.opened, std::vector<std::uint32_t>{48});
   // The next single click opens the menu again.
   Mouse(kLeftButtonUp);
   Wait(600);
@@ -122,7 +125,9 @@ TEST_F(Tray, OpenSettingsDialogComesForwardInsteadOfAMenu) {
   AddModePlans();
   StartInTray(2);
   dialogs.settingsOpen = true;
+  dispatch.state().consoleConnected = false;
   Mouse(kLeftButtonUp);
+  EXPECT_TRUE(dispatch.state().consoleConnected) << "a click is the user at the console";
   Mouse(kRightButtonUp);
   Mouse(kLeftDoubleClick);
   Wait(2000);
@@ -268,6 +273,7 @@ TEST_F(Tray, EcoButtonWithoutModesTogglesItsMenu) {
   test.messaging.ClearPosted();
   Send(kWmCommandId, 69);
   EXPECT_EQ(PostedCommands(), std::vector<std::uint32_t>{56});
+  EXPECT_TRUE(dispatch.state().cornerMarker) << "opened from the tray";
   desktop.workAreaReadable = false;
   Send(kMsgEcoButtonPress);
   EXPECT_EQ(menus.shown.size(), 2u);

@@ -1,7 +1,7 @@
 // The notification surfaces on a simulated machine: the running program of
-// the ECO tests with the tray dispatch attached to its main window, a
-// notification area, menus and desktop that record what they were asked,
-// and a settings dialog that can be "open".
+// the ECO tests with the main window's handlers and the tray dispatch
+// attached to its window, a notification area, menus and desktop that record
+// what they were asked, and a settings dialog that can be "open".
 #pragma once
 #include <gtest/gtest.h>
 
@@ -10,7 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "support/fake_hot_keys.h"
 #include "ui/model/tray_dispatch.h"
+#include "unit/app/dispatch/dispatch_fakes.h"
 #include "unit/eco/eco_rig.h"
 
 namespace kestrel::testing {
@@ -113,8 +115,8 @@ class RecordingDesktop : public TrayDesktop {
 
 class DialogSurfaces : public Surfaces {
  public:
-  void OpenEcoSettings() override {}
-  void OpenPlanSettings() override {}
+  void OpenEcoSettings() override { opened.push_back(48); }
+  void OpenPlanSettings() override { opened.push_back(56); }
   void PutIntoTray() override {}
   bool BringSettingsForward() override {
     if (settingsOpen) ++broughtForward;
@@ -122,6 +124,7 @@ class DialogSurfaces : public Surfaces {
   }
   bool settingsOpen = false;
   int broughtForward = 0;
+  std::vector<std::uint32_t> opened;
 };
 
 inline constexpr std::uint32_t kMouseMove = 0x0200;
@@ -133,6 +136,8 @@ class TrayRig : public EcoRig {
  protected:
   TrayRig() {
     controller.SetTray(&tray);
+    controller.SetDispatch(&dispatch);
+    tray.SetWindowDispatch(&dispatch);
     tray.SetPlanChooser([this](std::uint32_t command) { engine.ChoosePlanFromMenu(command); });
   }
 
@@ -167,7 +172,12 @@ class TrayRig : public EcoRig {
   RecordingMenus menus;
   RecordingDesktop desktop;
   DialogSurfaces dialogs;
-  TrayDispatch tray{app, [this]() -> PlanModel& { return hooks.plans(); }, dialogs, TrayParts{area, menus, desktop}};
+  CallLog calls;
+  FakeHotKeys hotKeys;
+  FakeDispatchDesktop dispatchDesktop{test.sync, calls};
+  RecordingSubsystems subsystems{calls};
+  WindowDispatch dispatch{DispatchParts{app, engine, dialogs, dispatchDesktop, subsystems, hotKeys}};
+  TrayDispatch tray{app, [this]() -> PlanModel& { return hooks.plans(); }, TrayParts{area, menus, desktop}};
 };
 
 }  // namespace kestrel::testing
