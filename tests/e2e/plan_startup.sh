@@ -67,9 +67,13 @@ expected_listing() {
 }
 
 # First start: the hidden plan is active, so the current plan is not listed.
+# Windows answers the main window's registration for the active plan at once,
+# and the refresh that follows rebuilds the list again; only the start-up's
+# own lines, up to the current plan, are compared.
 kestrel_emu active "$HIDDEN" || fail "activating the hidden plan failed"
 trace=$(run_kestrel_once)
 log "trace of the first start:"$'\n'"$trace"
+trace=$(sed '/^trace : current plan/q' <<<"$trace")
 expected="$(expected_listing)"$'\n'"trace : current plan, not listed($HIDDEN)"
 [[ $trace == "$expected" ]] || fail "unexpected trace; expected:"$'\n'"$expected"
 
