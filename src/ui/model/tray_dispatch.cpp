@@ -5,6 +5,7 @@
 #include "power/plan_lock.h"
 #include "power/plan_messages.h"
 #include "ui/model/eco_meter_entry.h"
+#include "ui/model/menu_trace.h"
 #include "ui/model/plan_icons.h"
 #include "ui/model/right_click_menu.h"
 #include "ui/model/switch_limit.h"
@@ -218,6 +219,7 @@ void TrayDispatch::ShowRightClickMenu(WindowHandle owner, Point at, bool fromTra
     }
   }
   MenuModel menu = BuildRightClickMenu(state, app_.machine().strings);
+  Trace(menu);
   if (!parts_.menus.TrackTextMenu(menu, MenuPlacement{owner, at, false, false})) {
     app_.reporter().ReportCode(kStringRightMenuFailed, 0);
   }
@@ -243,11 +245,16 @@ bool TrayDispatch::TrackPlanMenu(PlanMenuKind kind, const MenuPlacement& placeme
   CloseOpenMenu();
   auto exists = [this](const Guid& plan) { return plans_().FindPlanIndex(plan).has_value(); };
   openMenu_ = std::make_unique<OwnerDrawnMenu>(BuildPlanMenuUnderLock(kind), iconSet(), exists, app_.reporter());
+  Trace(openMenu_->menu());
   openMenuKind_ = kind == PlanMenuKind::EcoButton ? OpenMenuKind::EcoButton : OpenMenuKind::LeftClick;
   if (parts_.menus.TrackPlanMenu(*openMenu_, placement)) return true;
   app_.reporter().ReportCode(kStringLeftMenuFailed, 0);
   openMenu_.reset();
   return false;
+}
+
+void TrayDispatch::Trace(const MenuModel& menu) {
+  if ((app_.settings().config().debugLogFlag & kDebugLogMenuTrace) != 0) TraceMenu(app_.reporter(), menu);
 }
 
 void TrayDispatch::CloseOpenMenu() {

@@ -87,6 +87,7 @@ class TrayDispatch {
   void CancelPendingClick(WindowHandle window);
   bool BringSettingsForward() { return dispatch_ != nullptr && dispatch_->settings().BringForward(); }
   void CloseOpenMenu();
+  void Trace(const MenuModel& menu);
   bool TrackPlanMenu(PlanMenuKind kind, const MenuPlacement& placement);
   MenuModel BuildPlanMenuUnderLock(PlanMenuKind kind);
   PlanRecord ActivePlanRecord();

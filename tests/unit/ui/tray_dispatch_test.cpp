@@ -302,3 +302,36 @@ TEST_F(Tray, BusyPlanLockLeavesThePlansOutOfTheMenu) {
 
 }  // namespace
 }  // namespace kestrel::testing
+
+namespace kestrel::testing {
+namespace {
+
+TEST_F(Tray, MenuTraceTellsWhatEachMenuOffered) {
+  AddModePlans();
+  Activate(kMiddle);
+  MachineKey().WriteDword(u"DebugLogFlag", 0x4);
+  StartInTray(2);
+  Mouse(kRightButtonUp);
+  std::vector<std::u16string> logged = LoggedTexts();
+  std::vector<std::u16string> right(logged.end() - 4, logged.end());
+  EXPECT_EQ(right, (std::vector<std::u16string>{u"trace : menu(0x3)", u"trace : menu item(0x30)",
+                                                u"trace : menu item(0x0)", u"trace : menu item(0x32)"}));
+  Mouse(kLeftButtonUp);
+  Wait(600);
+  logged = LoggedTexts();
+  auto checked = std::find_if(logged.begin(), logged.end(), [](const std::u16string& line) {
+    return line.rfind(u"trace : menu item, checked(", 0) == 0;
+  });
+  ASSERT_NE(checked, logged.end()) << "the active plan's item";
+  EXPECT_EQ(*(checked + 1), u"trace : menu item plan(" + ToString(kMiddle) + u")");
+  EXPECT_EQ(logged.back(), u"trace : menu item(0x45)");
+
+  // Without the flag, nothing is traced.
+  app.settings().config().debugLogFlag = 0;
+  std::size_t before = LoggedTexts().size();
+  Mouse(kRightButtonUp);
+  EXPECT_EQ(LoggedTexts().size(), before);
+}
+
+}  // namespace
+}  // namespace kestrel::testing
