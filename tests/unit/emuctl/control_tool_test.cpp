@@ -79,6 +79,15 @@ TEST_F(ControlToolTest, ButtonAndSessionEventsArePostedToKestrelsWindow) {
   EXPECT_TRUE(test.messaging.posted().empty());
 }
 
+TEST_F(ControlToolTest, MenuCommandPostsTheItemsCommand) {
+  EXPECT_EQ(Run({u"menu-command", u"74"}).exitCode, kExitFailed) << "no Kestrel window";
+  WindowHandle kestrel = test.messaging.AddWindow(u"Kestrel");
+  EXPECT_EQ(Run({u"menu-command", u"74"}).exitCode, kExitSuccess);
+  EXPECT_EQ(test.messaging.PostedTo(kestrel), (std::vector<WindowMessage>{{kestrel, 0x0111, 74, 0}}));
+  for (auto bad : {u"0", u"65536", u"x1"}) EXPECT_EQ(Run({u"menu-command", bad}).exitCode, kExitBadInput);
+  EXPECT_EQ(Run({u"menu-command"}).exitCode, kExitBadInput);
+}
+
 TEST_F(ControlToolTest, CreatedPlanIsListedWithItsNameAndTheSourcesValues) {
   EXPECT_EQ(Plans(),
             "* 381b4222-f694-41f0-9685-ff5bb260df2e  Balanced\n"

@@ -50,6 +50,7 @@ constexpr Command kCommands[] = {
     {u"log", PrintDeviceLog},
     {u"message", ShowStringBox},
     {u"close", CloseKestrel},
+    {u"menu-command", PostMenuCommand},
     {u"find-window", FindWindowOfClass},
     {u"help", PrintUsage},
 };
@@ -77,6 +78,7 @@ std::string ControlToolUsage() {
          "  log <device>               print the commands an emulated device received\n"
          "  message <string id>        show a text of the string table in a message box\n"
          "  close                      close Kestrel (WM_CLOSE) and wait for its window to go\n"
+         "  menu-command <id>          post the command of one of Kestrel's menu items (WM_COMMAND)\n"
          "  find-window <class>        print the handle of the top-level window of a class\n"
          "exit codes: 0 success, 1 bad input, 2 the operation failed\n";
 }

@@ -13,6 +13,8 @@ namespace {
 
 // Messages as Windows and the button's driver software send them.
 constexpr std::uint32_t kWmClose = 0x0010;
+constexpr std::uint32_t kWmCommand = 0x0111;
+constexpr std::uint32_t kHighestCommand = 0xFFFF;
 constexpr std::uint32_t kWmPowerBroadcast = 0x0218;
 constexpr std::uint32_t kWmWtsSessionChange = 0x02B1;
 constexpr std::uint32_t kEcoButtonPress = 1340;
@@ -132,6 +134,16 @@ ControlResult FindWindowOfClass(ControlTool& tool, const Arguments& args) {
   char text[2 + 16 + 2];
   std::snprintf(text, sizeof text, "0x%llx\n", static_cast<unsigned long long>(window));
   return Succeeded(text);
+}
+
+// The WM_COMMAND a menu item sends when the user chooses it.
+ControlResult PostMenuCommand(ControlTool& tool, const Arguments& args) {
+  if (!HasArguments(args, 1, 1)) return WrongArguments("menu-command <id>");
+  std::optional<std::uint32_t> id = ParseDecimal(args[1]);
+  if (!id || *id == 0 || *id > kHighestCommand) {
+    return BadInput("malformed command id \"" + Utf16ToUtf8(args[1]) + "\": expected a number from 1 to 65535");
+  }
+  return PostToKestrel(tool, Arguments{args[0]}, "menu-command <id>", kWmCommand, *id, 0);
 }
 
 ControlResult ShowStringBox(ControlTool& tool, const Arguments& args) {

@@ -15,6 +15,7 @@ ControlResult RaiseConsoleDisconnect(ControlTool& tool, const Arguments& args); 
 ControlResult RaiseMonitorChange(ControlTool& tool, const Arguments& args);      // monitor arrive|remove
 ControlResult PressHotKey(ControlTool& tool, const Arguments& args);             // hotkey
 ControlResult CloseKestrel(ControlTool& tool, const Arguments& args);      // close
+ControlResult PostMenuCommand(ControlTool& tool, const Arguments& args);   // menu-command <id>
 ControlResult ShowStringBox(ControlTool& tool, const Arguments& args);     // message <id>
 ControlResult FindWindowOfClass(ControlTool& tool, const Arguments& args);  // find-window <class>
 
