@@ -2,7 +2,7 @@
 # Sourced by run.sh and test.sh. A prepared machine skips apt entirely.
 
 KESTREL_PACKAGES=(
-  g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 xvfb xauth imagemagick fonts-ipafont-gothic
+  g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 xvfb xauth imagemagick fonts-ipafont-gothic xdotool
   cmake ninja-build g++ googletest libbenchmark-dev
 )
 
