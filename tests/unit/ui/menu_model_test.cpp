@@ -6,7 +6,6 @@
 #include <algorithm>
 
 #include "ui/model/eco_meter_entry.h"
-#include "ui/model/menu_item_layout.h"
 #include "ui/model/plan_menu.h"
 #include "ui/model/right_click_menu.h"
 #include "unit/ui/tray_rig.h"
@@ -125,7 +124,7 @@ TEST_F(PlanMenus, ThreeModeMenusListPinnedPlansThenTheNamedListedPlans) {
       EXPECT_EQ(list->listedPlan(item.id - 74)->guid, item.plan);
     }
   }
-  EXPECT_NE(ListedId(kUnnamedPlan), 0u);
+  EXPECT_NE(ListedId(kUnnamedPlan), 0u) << "listed, only not shown";
 
   // Checks and ECO icons with the plan's mode.
   for (const MenuItem& item : left) EXPECT_EQ(item.checked, item.plan == kStandard) << Utf16ToUtf8(item.text);
@@ -213,20 +212,6 @@ TEST(EcoMeterEntry, OfferedOnlyForAnExistingProgramFile) {
   test.files.PutFile(longPath, "MZ");
   key.WriteString(u"LaunchPath", longPath);
   EXPECT_FALSE(ReadEcoMeterEntry(test.registry, test.files, test.strings));
-}
-
-TEST(MenuItemLayout, MetricsScaleWithTheScreen) {
-  EXPECT_EQ(MeasureMenuItem(100, {1.0, 1.0}), (ItemSize{150, 24}));
-  EXPECT_EQ(MeasureMenuItem(100, {1.5, 1.25}), (ItemSize{175, 30}));
-  ItemLayout plan = LayoutMenuItem(MenuItemKind::Plan, Rect{3, 48, 200, 72}, {1.5, 1.5});
-  EXPECT_TRUE(plan.hasIcons);
-  EXPECT_EQ(plan.checkIcon, (Point{3, 54}));
-  EXPECT_EQ(plan.planIcon, (Point{27, 54}));
-  EXPECT_EQ(plan.text, (Point{66, 56}));
-  EXPECT_EQ(plan.iconSize, 24);
-  ItemLayout settings = LayoutMenuItem(MenuItemKind::Settings, Rect{0, 96, 200, 120}, {1.0, 1.0});
-  EXPECT_FALSE(settings.hasIcons);
-  EXPECT_EQ(settings.text, (Point{8, 101}));
 }
 
 }  // namespace

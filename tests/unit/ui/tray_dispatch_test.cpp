@@ -280,14 +280,6 @@ TEST_F(Tray, EcoButtonWithoutModesTogglesItsMenu) {
   EXPECT_EQ(LoggedTexts().back(), u"fail : SystemParametersInfo(0x0)");
 }
 
-TEST_F(Tray, EcoButtonOnAnEcoModelStartsTheSwitchNotTheMenu) {
-  AddModePlans();
-  StartInTray(2);
-  Press();
-  EXPECT_TRUE(menus.shown.empty());
-  EXPECT_EQ(display.created.size(), 1u);
-}
-
 TEST_F(Tray, BusyPlanLockLeavesThePlansOutOfTheMenu) {
   AddModePlans();
   StartInTray(2);
