@@ -152,6 +152,12 @@ void TrayDispatch::OnClickTimer(WindowHandle window) {
 void TrayDispatch::OnPlanChanged(WindowHandle window, bool balloon) {
   app_.hooks().BuildPlanList();
   if (inTray()) Update(window, balloon);
+  if (dispatch_ == nullptr) return;
+  // The open settings dialog and plan editor show the new plan too.
+  Messaging& messaging = app_.machine().messaging;
+  const DispatchState& state = dispatch_->state();
+  if (state.settingsDialog != 0) messaging.Post(state.settingsDialog, kMsgRefreshSettings, 0, 0);
+  if (state.planEditor != 0) messaging.Post(state.planEditor, kMsgRefreshPlanEditor, 0, 0);
 }
 
 void TrayDispatch::OnTaskbarCreated(WindowHandle window) {

@@ -216,11 +216,15 @@ TEST_F(Tray, PlanChangedRefreshesTheIconAndTellsOfAnAutomaticSwitch) {
   ASSERT_EQ(area.Ops(), std::vector<std::string>{"modify"});
   EXPECT_EQ(area.Last().tip, u"電源プラン：省エネ２");
 
-  // Outside the tray there is no icon to refresh.
+  // Outside the tray there is no icon to refresh; open dialogs are told.
   area.calls.clear();
   app.settings().record().Set(SettingsFlag::InTray, false);
+  dispatch.state().settingsDialog = 0x6001;
+  dispatch.state().planEditor = 0x6002;
   Send(1027, 0);
   EXPECT_TRUE(area.calls.empty());
+  EXPECT_EQ(test.messaging.PostedTo(0x6001), (std::vector<WindowMessage>{{0x6001, 1031, 0, 0}}));
+  EXPECT_EQ(test.messaging.PostedTo(0x6002), (std::vector<WindowMessage>{{0x6002, 1035, 0, 0}}));
 }
 
 TEST_F(Tray, ExplorerRestartAddsTheIconAgainOnlyInTheTray) {
