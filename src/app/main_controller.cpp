@@ -54,7 +54,7 @@ std::optional<LParam> MainController::OnDispatch(std::uint32_t message, WParam w
     case kWmHotKey:
       dispatch_->HotKeyPressed();
       return 0;
-    case kMsgDialogAnchorPoint:
+    case kMsgDialogAnchor:
       dispatch_->DialogAnchor(wParam, lParam);
       return 0;
     case kWmPowerBroadcast:

@@ -22,7 +22,6 @@
 
 namespace kestrel {
 
-inline constexpr std::uint32_t kMsgDialogAnchor = kWmUser + 4;  // 1028
 inline constexpr std::uintptr_t kClickTimer = 1010;
 inline constexpr std::uintptr_t kEcoMenuTimer = 10108;
 inline constexpr std::uint32_t kClickTimerExtraMs = 100;

@@ -141,7 +141,7 @@ TEST_F(CommandsTest, TheControllerRoutesTheWindowsMessagesToTheirHandlers) {
   EXPECT_EQ(controller.Handle(shell.mainWindow, kWmWtsSessionChange, kWtsSessionLock, 1), 0);
   EXPECT_FALSE(dispatch.state().sessionUnlocked);
   EXPECT_EQ(controller.Handle(shell.mainWindow, kWmPowerBroadcast, kPbtPowerStatusChange, 0), 1);
-  EXPECT_EQ(controller.Handle(shell.mainWindow, kMsgDialogAnchorPoint, 40, 50), 0);
+  EXPECT_EQ(controller.Handle(shell.mainWindow, kMsgDialogAnchor, 40, 50), 0);
   EXPECT_EQ(dispatch.state().dialogAnchor, (Point{40, 50}));
   EXPECT_EQ(controller.Handle(shell.mainWindow, kWmCommand, kCommandPlanSettings, 0), 0);
   EXPECT_TRUE(Called("open plan settings"));
