@@ -21,7 +21,6 @@ inline constexpr std::u16string_view kMainWindowClass = u"Kestrel";
 
 inline constexpr std::uint32_t kMsgEcoButtonPress = 1340;
 inline constexpr std::uint32_t kMsgEcoButtonAdvance = 1341;
-inline constexpr std::uint32_t kWmCommand = 0x0111;
 inline constexpr std::uint32_t kCommandIntoTray = 52;
 
 inline constexpr std::size_t kTitleTextUnits = 31;   // 32 with the terminator

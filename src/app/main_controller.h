@@ -14,11 +14,6 @@ namespace kestrel {
 
 class TrayDispatch;
 
-inline constexpr std::uint32_t kWmCreate = 0x0001;
-inline constexpr std::uint32_t kWmDestroy = 0x0002;
-inline constexpr std::uint32_t kWmClose = 0x0010;
-inline constexpr std::uint32_t kWmQueryEndSession = 0x0011;
-inline constexpr std::uint32_t kWmEndSession = 0x0016;
 inline constexpr std::uint32_t kMsgSpeedChanged = kWmUser + 1;  // 1025, from the speed monitor
 inline constexpr std::uint32_t kCommandEcoSettings = 48;
 inline constexpr std::uint32_t kCommandPlanSettings = 56;

@@ -10,7 +10,6 @@ namespace kestrel {
 
 inline constexpr std::u16string_view kKestrelMutexName = u"kESTRELmUTEX";
 inline constexpr std::u16string_view kKestrelWindowClass = u"Kestrel";
-inline constexpr std::uint32_t kWmClose = 0x0010;
 
 // How long WM_CLOSE may take to be handled, and how long Kestrel then has to
 // finish its shutdown and release its mutex.

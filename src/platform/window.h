@@ -9,6 +9,26 @@ using WindowHandle = std::uintptr_t;
 using WParam = std::uintptr_t;
 using LParam = std::intptr_t;
 
+// Window messages of the platform that the program sends or handles.
+inline constexpr std::uint32_t kWmCreate = 0x0001;
+inline constexpr std::uint32_t kWmDestroy = 0x0002;
+inline constexpr std::uint32_t kWmClose = 0x0010;
+inline constexpr std::uint32_t kWmQueryEndSession = 0x0011;
+inline constexpr std::uint32_t kWmEndSession = 0x0016;
+inline constexpr std::uint32_t kWmDrawItem = 0x002B;
+inline constexpr std::uint32_t kWmMeasureItem = 0x002C;
+inline constexpr std::uint32_t kWmKeyDown = 0x0100;
+inline constexpr std::uint32_t kWmCommand = 0x0111;
+inline constexpr std::uint32_t kWmSysCommand = 0x0112;
+inline constexpr std::uint32_t kWmTimer = 0x0113;
+inline constexpr std::uint32_t kWmMouseMove = 0x0200;
+inline constexpr std::uint32_t kWmLButtonUp = 0x0202;
+inline constexpr std::uint32_t kWmLButtonDblClk = 0x0203;
+inline constexpr std::uint32_t kWmRButtonUp = 0x0205;
+inline constexpr std::uint32_t kWmPowerBroadcast = 0x0218;
+inline constexpr std::uint32_t kWmDeviceChange = 0x0219;
+inline constexpr std::uint32_t kWmWtsSessionChange = 0x02B1;
+inline constexpr std::uint32_t kWmHotKey = 0x0312;
 inline constexpr std::uint32_t kWmUser = 0x0400;
 
 }  // namespace kestrel

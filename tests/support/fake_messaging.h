@@ -17,7 +17,6 @@
 
 namespace kestrel {
 
-inline constexpr std::uint32_t kWmTimer = 0x0113;
 inline constexpr std::uint32_t kFirstRegisteredMessage = 0xC000;
 inline constexpr Status kErrorInvalidWindowHandle = 1400;
 

@@ -10,7 +10,6 @@
 namespace kestrel {
 
 inline constexpr std::uint32_t kCommandExit = 50;
-inline constexpr std::uint32_t kWmSysCommand = 0x0112;
 inline constexpr WParam kScMinimize = 0xF020;
 inline constexpr WParam kScClose = 0xF060;
 

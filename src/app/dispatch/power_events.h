@@ -11,7 +11,6 @@
 
 namespace kestrel {
 
-inline constexpr std::uint32_t kWmPowerBroadcast = 0x0218;
 inline constexpr WParam kPbtPowerStatusChange = 0x000A;
 inline constexpr WParam kPbtResumeCritical = 0x0006;
 inline constexpr WParam kPbtResumeSuspend = 0x0007;

@@ -9,7 +9,6 @@
 
 namespace kestrel {
 
-inline constexpr std::uint32_t kWmWtsSessionChange = 0x02B1;
 inline constexpr WParam kWtsConsoleConnect = 1;
 inline constexpr WParam kWtsConsoleDisconnect = 2;
 inline constexpr WParam kWtsSessionLock = 7;

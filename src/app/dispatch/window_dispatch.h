@@ -18,8 +18,6 @@
 
 namespace kestrel {
 
-inline constexpr std::uint32_t kWmHotKey = 0x0312;
-inline constexpr std::uint32_t kWmDeviceChange = 0x0219;
 inline constexpr std::uint32_t kMsgDialogAnchor = kWmUser + 4;  // 1028
 
 class WindowDispatch {

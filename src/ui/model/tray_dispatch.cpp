@@ -14,15 +14,6 @@
 namespace kestrel {
 namespace {
 
-constexpr std::uint32_t kWmDestroyMessage = 0x0002;
-constexpr std::uint32_t kWmKeyDown = 0x0100;
-constexpr std::uint32_t kWmTimerMessage = 0x0113;
-constexpr std::uint32_t kWmMeasureItem = 0x002C;
-constexpr std::uint32_t kWmDrawItem = 0x002B;
-constexpr std::uint32_t kWmMouseMove = 0x0200;
-constexpr std::uint32_t kWmLButtonUp = 0x0202;
-constexpr std::uint32_t kWmLButtonDblClk = 0x0203;
-constexpr std::uint32_t kWmRButtonUp = 0x0205;
 constexpr WParam kVkEscape = 0x1B;
 
 std::uint32_t LowWord(WParam value) { return static_cast<std::uint32_t>(value & 0xFFFF); }
@@ -61,7 +52,7 @@ std::optional<LParam> TrayDispatch::Handle(WindowHandle window, std::uint32_t me
       return 0;
     case kWmCommand:
       return OnCommand(window, LowWord(wParam));
-    case kWmTimerMessage:
+    case kWmTimer:
       return OnTimer(window, wParam);
     case kWmMeasureItem:
       if (parts_.menus.MeasureItem(lParam)) return 1;
@@ -69,7 +60,7 @@ std::optional<LParam> TrayDispatch::Handle(WindowHandle window, std::uint32_t me
     case kWmDrawItem:
       if (parts_.menus.DrawItem(lParam)) return 1;
       return std::nullopt;
-    case kWmDestroyMessage:
+    case kWmDestroy:
       CloseOpenMenu();
       if (inTray()) icon_.Delete(window);
       return std::nullopt;  // the controller shuts the program down

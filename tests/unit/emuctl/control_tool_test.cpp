@@ -12,9 +12,6 @@
 namespace kestrel {
 namespace {
 
-constexpr std::uint32_t kWmClose = 0x0010;
-constexpr std::uint32_t kWmPowerBroadcast = 0x0218;
-constexpr std::uint32_t kWmWtsSessionChange = 0x02B1;
 const Guid kNewPlan = *ParseGuid(u"0b1d6c2e-7f3a-4c55-9e1b-2a6d8c4f0e13");
 // Processor subgroup and its maximum processor state, a setting every plan has.
 const Guid kProcessorSubgroup = *ParseGuid(u"54533251-82be-4824-96c1-47b60b740d00");

@@ -17,8 +17,6 @@ const Guid kMiddle = ModePlanGuid(22);
 const Guid kSaver = ModePlanGuid(23);
 const Guid kOwn = ModePlanGuid(24);
 
-constexpr std::uint32_t kWmTimerId = 0x0113;
-constexpr std::uint32_t kWmCommandId = 0x0111;
 
 class Tray : public TrayRig {
  protected:
@@ -31,7 +29,7 @@ class Tray : public TrayRig {
   std::vector<std::uint32_t> PostedCommands() {
     std::vector<std::uint32_t> commands;
     for (const WindowMessage& message : test.messaging.PostedTo(Main())) {
-      if (message.message == kWmCommandId) commands.push_back(static_cast<std::uint32_t>(message.wParam));
+      if (message.message == kWmCommand) commands.push_back(static_cast<std::uint32_t>(message.wParam));
     }
     return commands;
   }
@@ -72,7 +70,7 @@ TEST_F(Tray, ChoosingAPlanFromTheLeftClickMenuActivatesItAndRefreshesTheIcon) {
   EXPECT_TRUE(tray.clickPending());
   EXPECT_EQ(test.messaging.TimerPeriod(Main(), kClickTimer), 600u) << "double-click time + 100 ms";
   EXPECT_TRUE(menus.shown.empty());
-  menus.whileOpen = [this] { test.messaging.Post(Main(), kWmCommandId, ItemFor(kOwn), 0); };
+  menus.whileOpen = [this] { test.messaging.Post(Main(), kWmCommand, ItemFor(kOwn), 0); };
   Wait(600);
   ASSERT_EQ(menus.shown.size(), 1u);
   EXPECT_TRUE(menus.shown[0].plan);
@@ -165,7 +163,7 @@ TEST_F(Tray, RightClickMenuAnchorsTheDialogsAndLaunchesTheEcoMeter) {
   EXPECT_EQ(anchor->wParam, 990u);
   EXPECT_EQ(anchor->lParam, 750);
 
-  Send(kWmCommandId, 64);
+  Send(kWmCommand, 64);
   EXPECT_EQ(desktop.launched, std::vector<std::u16string>{u"C:\\Program Files\\Vexa\\Leafmeter\\Leafmeter.exe"});
 
   // The program file removed: no entry.
@@ -275,7 +273,7 @@ TEST_F(Tray, EcoButtonWithoutModesTogglesItsMenu) {
   // The settings item asks for the plan settings; the work area unreadable
   // leaves the menu out.
   test.messaging.ClearPosted();
-  Send(kWmCommandId, 69);
+  Send(kWmCommand, 69);
   EXPECT_EQ(PostedCommands(), std::vector<std::uint32_t>{56});
   EXPECT_TRUE(dispatch.state().cornerMarker) << "opened from the tray";
   desktop.workAreaReadable = false;

@@ -12,14 +12,9 @@ namespace kestrel {
 namespace {
 
 // Messages as Windows and the button's driver software send them.
-constexpr std::uint32_t kWmClose = 0x0010;
-constexpr std::uint32_t kWmCommand = 0x0111;
 constexpr std::uint32_t kHighestCommand = 0xFFFF;
-constexpr std::uint32_t kWmPowerBroadcast = 0x0218;
-constexpr std::uint32_t kWmWtsSessionChange = 0x02B1;
 constexpr std::uint32_t kEcoButtonPress = 1340;
 constexpr std::uint32_t kEcoButtonNext = 1341;
-constexpr std::uint32_t kWmHotKey = 0x0312;
 constexpr WParam kPbtPowerStatusChange = 0x000A;
 // The resume Windows reports when the user woke the machine (it follows the
 // automatic resume, which the program does not handle on its own).
