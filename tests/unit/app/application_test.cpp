@@ -31,25 +31,29 @@ class ScriptedSync : public FakeSync {
   int events = 0;
 };
 
-class ApplicationTest : public ::testing::Test {
- protected:
+// One start of the program on a machine of its own.
+struct Harness {
   void SetEcoMode(std::uint32_t value) {
     RegKey key;
     RegKey::Create(test.registry, kHkeyLocalMachine, kKestrelKey, kKeyAllAccess, key);
     key.WriteDword(u"EcoMode", value);
   }
-  std::vector<std::u16string> LoggedTexts() {
-    std::vector<std::u16string> texts;
-    for (const auto& line : LogLines(test.files)) texts.push_back(WithoutStamp(line));
-    return texts;
-  }
-
   TestMachine test;
   ScriptedSync sync{test.clock};
   Machine machine{test.registry, test.power, test.devices, test.clock, sync,
                   test.messaging, test.boxes, test.strings, test.files};
   FakeShell shell;
   SubsystemHooks hooks;
+};
+
+class ApplicationTest : public ::testing::Test, protected Harness {
+ protected:
+  std::vector<std::u16string> LoggedTexts() {
+    std::vector<std::u16string> texts;
+    for (const auto& line : LogLines(test.files)) texts.push_back(WithoutStamp(line));
+    return texts;
+  }
+
   Application app{machine, shell, hooks};
 };
 
@@ -99,21 +103,6 @@ TEST_F(ApplicationTest, ASecondStartHandsItsRequestToTheFirstAndExits) {
   EXPECT_EQ(ParseCommandLine(u"x/EcoModeSettings"), StartRequest::EcoSettings);
   EXPECT_EQ(ParseCommandLine(u"/ecomode /powerscheme"), StartRequest::None);
 }
-
-// One start of the program on a machine of its own.
-struct Harness {
-  void SetEcoMode(std::uint32_t value) {
-    RegKey key;
-    RegKey::Create(test.registry, kHkeyLocalMachine, kKestrelKey, kKeyAllAccess, key);
-    key.WriteDword(u"EcoMode", value);
-  }
-  TestMachine test;
-  ScriptedSync sync{test.clock};
-  Machine machine{test.registry, test.power, test.devices, test.clock, sync,
-                  test.messaging, test.boxes, test.strings, test.files};
-  FakeShell shell;
-  SubsystemHooks hooks;
-};
 
 TEST(ApplicationFailureTest, EveryFailingInitialisationStepShowsOneBoxAndLogsItsCause) {
   const std::vector<std::pair<std::function<void(Harness&)>, std::u16string>> cases = {
