@@ -19,7 +19,7 @@ std::optional<LParam> MainController::Handle(WindowHandle window, std::uint32_t 
     case kMsgEcoButtonAdvance:
       if (eco_ != nullptr && eco_->ButtonPressed(message)) return 0;
       return std::nullopt;
-    case kWindowTimerMessage:
+    case kWmTimer:
       return OnTimer(window, wParam);
     case kMsgOpenEcoSettings:
       app_.machine().messaging.Post(window, kWmCommand, kCommandEcoSettings, -1);

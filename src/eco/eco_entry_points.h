@@ -7,7 +7,6 @@
 
 namespace kestrel {
 
-inline constexpr std::uint32_t kWindowTimerMessage = 0x0113;  // WM_TIMER
 inline constexpr std::uintptr_t kLampCheckTimer = 10110;
 
 class EcoEntryPoints {

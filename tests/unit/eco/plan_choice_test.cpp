@@ -232,7 +232,7 @@ TEST_F(PlanChoice, TheMainWindowChecksTheLampOnceTimerLedAfterItsCreation) {
   Wait(1);
   EXPECT_EQ(LampLog(), std::vector<std::u16string>{u"control 0x9c40e084 in=00 00 00 00 out=4"});
   EXPECT_FALSE(test.messaging.TimerPeriod(shell.mainWindow, kLampCheckTimer).has_value()) << "fires once";
-  EXPECT_EQ(controller.Handle(shell.mainWindow, kWindowTimerMessage, 1010, 0), std::nullopt)
+  EXPECT_EQ(controller.Handle(shell.mainWindow, kWmTimer, 1010, 0), std::nullopt)
       << "other timers are not the engine's";
 }
 
