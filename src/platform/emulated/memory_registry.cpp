@@ -110,7 +110,8 @@ struct InMemoryRegistry::Node {
   std::map<std::u16string, std::shared_ptr<Node>> children;  // by folded name: the platform's order
   // Lookup by folded name in constant time; a key with thousands of subkeys
   // (one per power plan) would otherwise cost a logarithmic walk per open.
-  std::unordered_map<std::u16string, Node*> childIndex;
+  // Its keys view the keys of `children`, which stay put while they exist.
+  std::unordered_map<std::u16string_view, Node*> childIndex;
   std::vector<Value> values;                                 // creation order
   // Access lists are shared: every key created below a parent inherits the
   // same list, so a large tree keeps one copy per distinct list, not per key.
@@ -219,9 +220,8 @@ struct InMemoryRegistry::State {
     child->access = parent->inheritedByChildren;
     child->self = child;
     Node* raw = child.get();
-    std::u16string folded = FoldCase(name);
-    parent->childIndex.emplace(folded, child.get());
-    parent->children.emplace(std::move(folded), std::move(child));
+    auto entry = parent->children.emplace(FoldCase(name), std::move(child)).first;
+    parent->childIndex.emplace(entry->first, raw);
     parent->cursorValid = false;
     return raw;
   }
