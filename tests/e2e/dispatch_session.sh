@@ -23,14 +23,7 @@ restores() {
 }
 cpu_sets() { kestrel_emu log VEXAPSRD | grep -c '^control 0x9c40e10c in=' || true; }
 # expect_restores <count> [timeout seconds, default 8]
-expect_restores() {
-  local count=$1 timeout=${2:-8} start=$SECONDS
-  until [[ $(restores) == "$count" ]]; do
-    ((SECONDS - start < timeout)) || fail "the lamp was restored $(restores) times, expected $count"
-    sleep 0.25
-  done
-  log "the lamp has been restored $count times"
-}
+expect_restores() { expect_value "the lamp's restore count" "$1" "${2:-8}" restores; }
 
 start_kestrel
 wait_for_window Kestrel

@@ -29,24 +29,10 @@ lamp_colour() {
 active_plan() { kestrel_emu active | tr -d '\r' | awk '{print $1}'; }
 
 # expect_lamp <colour> [timeout seconds, default 10]
-expect_lamp() {
-  local colour=$1 timeout=${2:-10} start=$SECONDS
-  until [[ $(lamp_colour) == "$colour" ]]; do
-    ((SECONDS - start < timeout)) || fail "the lamp is \"$(lamp_colour)\", expected \"$colour\""
-    sleep 0.25
-  done
-  log "the lamp is $colour"
-}
+expect_lamp() { expect_value "the lamp" "$1" "${2:-10}" lamp_colour; }
 
 # expect_active <plan guid> [timeout seconds, default 10]
-expect_active() {
-  local plan=$1 timeout=${2:-10} start=$SECONDS
-  until [[ $(active_plan) == "$plan" ]]; do
-    ((SECONDS - start < timeout)) || fail "the active plan is $(active_plan), expected $plan"
-    sleep 0.25
-  done
-  log "the active plan is $plan"
-}
+expect_active() { expect_value "the active plan" "$1" "${2:-10}" active_plan; }
 
 # wait_display_gone [timeout seconds, default 10]
 wait_display_gone() {

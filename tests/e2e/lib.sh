@@ -194,6 +194,18 @@ remove_japanese_fonts() {
   done
 }
 
+# expect_value <what> <expected> <timeout seconds> <command...>: waits until
+# the command prints the expected value; fails the test with what it printed last.
+expect_value() {
+  local what=$1 expected=$2 timeout=$3 start=$SECONDS
+  shift 3
+  until [[ $("$@") == "$expected" ]]; do
+    ((SECONDS - start < timeout)) || fail "$what is \"$("$@")\", expected \"$expected\""
+    sleep 0.25
+  done
+  log "$what is $expected"
+}
+
 # expect_exit <code> <command...>: runs the command and checks its exit code.
 expect_exit() {
   local expected=$1 status=0

@@ -41,10 +41,10 @@ expect_tray_colour() {
   log "the tray icon shows $expected"
 }
 
-# expect_tooltip <text> [timeout seconds, default 10]: the mouse rests on the
+# expect_tooltip <text> [timeout seconds, default 20]: the mouse rests on the
 # icon until its tooltip reads <text>.
 expect_tooltip() {
-  local expected=$1 timeout=${2:-10} start=$SECONDS shown=""
+  local expected=$1 timeout=${2:-20} start=$SECONDS shown=""
   xdotool mousemove $((TRAY_ICON_X - 200)) $((TRAY_ICON_Y - 200))
   sleep 0.3
   xdotool mousemove "$TRAY_ICON_X" "$TRAY_ICON_Y"
@@ -52,8 +52,12 @@ expect_tooltip() {
     shown=$(tray_probe tooltip 2>/dev/null || true)
     grep -qxF "$expected" <<<"$shown" && break
     ((SECONDS - start < timeout)) || fail "the tooltip reads \"$shown\", expected \"$expected\""
-    sleep 0.25
-    xdotool mousemove $((TRAY_ICON_X + 1)) "$TRAY_ICON_Y" mousemove "$TRAY_ICON_X" "$TRAY_ICON_Y"
+    # A tooltip that did not come up (or still shows the old text) is asked
+    # for again by leaving the icon and coming back, as a user would.
+    xdotool mousemove $((TRAY_ICON_X - 200)) $((TRAY_ICON_Y - 200))
+    sleep 0.3
+    xdotool mousemove "$TRAY_ICON_X" "$TRAY_ICON_Y"
+    sleep 0.7
   done
   log "the tooltip reads \"$expected\""
 }
