@@ -107,26 +107,25 @@ struct InMemoryRegistry::Node {
   Node* parent = nullptr;
   std::weak_ptr<Node> self;  // the owning pointer held by the parent, for new handles
   bool deleted = false;
-  std::map<std::u16string, std::shared_ptr<Node>> children;  // by folded name: the platform's order
+  // Subkeys by folded name. Lookup is constant-time: a key with thousands of
+  // subkeys (one per power plan) is opened on every plan read.
+  std::unordered_map<std::u16string, std::shared_ptr<Node>> children;
   // Lookup by folded name in constant time; a key with thousands of subkeys
   // (one per power plan) would otherwise cost a logarithmic walk per open.
-  // Its keys view the keys of `children`, which stay put while they exist.
-  std::unordered_map<std::u16string_view, Node*> childIndex;
   std::vector<Value> values;                                 // creation order
   // Access lists are shared: every key created below a parent inherits the
   // same list, so a large tree keeps one copy per distinct list, not per key.
   std::shared_ptr<const std::vector<AccessEntry>> access;
   std::shared_ptr<const std::vector<AccessEntry>> inheritedByChildren;  // built on first use
-  // Where the last subkey enumeration stood, so that enumerating by rising
-  // index costs one step per key rather than a walk from the first each time.
-  // Any change of `children` drops it.
-  std::map<std::u16string, std::shared_ptr<Node>>::const_iterator cursor;
-  std::uint32_t cursorIndex = 0;
-  bool cursorValid = false;
+  // The subkeys in the platform's enumeration order (by folded name), built
+  // on the first enumeration after a change, so enumerating by rising index
+  // costs one step per key.
+  std::vector<const Node*> ordered;
+  bool orderedValid = false;
 
   Node* Child(std::u16string_view childName) const {
-    auto found = childIndex.find(FoldCase(childName));
-    return found == childIndex.end() ? nullptr : found->second;
+    auto found = children.find(FoldCase(childName));
+    return found == children.end() ? nullptr : found->second.get();
   }
   Value* FindValue(std::u16string_view valueName) {
     auto found = std::find_if(values.begin(), values.end(),
@@ -220,9 +219,8 @@ struct InMemoryRegistry::State {
     child->access = parent->inheritedByChildren;
     child->self = child;
     Node* raw = child.get();
-    auto entry = parent->children.emplace(FoldCase(name), std::move(child)).first;
-    parent->childIndex.emplace(entry->first, raw);
-    parent->cursorValid = false;
+    parent->children.emplace(FoldCase(name), std::move(child));
+    parent->orderedValid = false;
     return raw;
   }
 
@@ -344,14 +342,16 @@ Status InMemoryRegistry::EnumKey(KeyHandle key, std::uint32_t index, std::u16str
   if (resolved.status != kSuccess) return resolved.status;
   Node& node = *resolved.node;
   if (index >= node.children.size()) return kErrorNoMoreItems;
-  if (!node.cursorValid || index < node.cursorIndex) {
-    node.cursor = node.children.cbegin();
-    node.cursorIndex = 0;
-    node.cursorValid = true;
+  if (!node.orderedValid) {
+    std::vector<std::pair<std::u16string_view, const Node*>> byName;
+    byName.reserve(node.children.size());
+    for (const auto& [folded, child] : node.children) byName.emplace_back(folded, child.get());
+    std::sort(byName.begin(), byName.end());
+    node.ordered.clear();
+    for (const auto& entry : byName) node.ordered.push_back(entry.second);
+    node.orderedValid = true;
   }
-  node.cursor = std::next(node.cursor, index - node.cursorIndex);
-  node.cursorIndex = index;
-  name = node.cursor->second->name;
+  name = node.ordered[index]->name;
   return kSuccess;
 }
 
@@ -377,9 +377,8 @@ Status InMemoryRegistry::DeleteKey(KeyHandle parent, std::u16string_view subKey)
   node->deleted = true;
   Node* owner = node->parent;
   std::u16string folded = FoldCase(node->name);
-  owner->childIndex.erase(folded);
   owner->children.erase(folded);  // open handles keep the node alive
-  owner->cursorValid = false;
+  owner->orderedValid = false;
   return kSuccess;
 }
 
