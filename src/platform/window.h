@@ -31,4 +31,19 @@ inline constexpr std::uint32_t kWmWtsSessionChange = 0x02B1;
 inline constexpr std::uint32_t kWmHotKey = 0x0312;
 inline constexpr std::uint32_t kWmUser = 0x0400;
 
+// Events carried in wParam: power broadcasts (PBT_*), session changes (WTS_*)
+// and device changes (DBT_*).
+inline constexpr WParam kPbtResumeCritical = 0x0006;
+// The resume reported when the user woke the machine; it follows the automatic
+// resume, which the program does not handle on its own.
+inline constexpr WParam kPbtResumeSuspend = 0x0007;
+inline constexpr WParam kPbtPowerStatusChange = 0x000A;
+inline constexpr WParam kPbtPowerSettingChange = 0x8013;
+inline constexpr WParam kWtsConsoleConnect = 1;
+inline constexpr WParam kWtsConsoleDisconnect = 2;
+inline constexpr WParam kWtsSessionLock = 7;
+inline constexpr WParam kWtsSessionUnlock = 8;
+inline constexpr WParam kDbtDeviceArrival = 0x8000;
+inline constexpr WParam kDbtDeviceRemoveComplete = 0x8004;
+
 }  // namespace kestrel

@@ -14,8 +14,6 @@ inline constexpr std::uintptr_t kMonitorRescanTimer = 10111;
 inline constexpr std::uintptr_t kDisplayGateRecheckTimer = 10112;
 inline constexpr std::uintptr_t kExternalBrightnessTimer = 10113;
 
-inline constexpr WParam kDbtDeviceArrival = 0x8000;
-inline constexpr WParam kDbtDeviceRemoveComplete = 0x8004;
 inline constexpr Guid kMonitorInterfaceClass = GuidLiteral("e6f07b5f-ee97-4a90-b076-33f57bf4eaa7");
 
 class MonitorEvents {

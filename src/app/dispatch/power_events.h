@@ -11,10 +11,6 @@
 
 namespace kestrel {
 
-inline constexpr WParam kPbtPowerStatusChange = 0x000A;
-inline constexpr WParam kPbtResumeCritical = 0x0006;
-inline constexpr WParam kPbtResumeSuspend = 0x0007;
-inline constexpr WParam kPbtPowerSettingChange = 0x8013;
 
 inline constexpr Guid kProcessorThrottleMinimum = GuidLiteral("893dee8e-2bef-41e0-89c6-b55d0929964c");
 inline constexpr Guid kProcessorThrottleMaximum = GuidLiteral("bc5038f7-23e0-4960-96da-33abaf5935ec");

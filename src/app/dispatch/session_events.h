@@ -9,10 +9,6 @@
 
 namespace kestrel {
 
-inline constexpr WParam kWtsConsoleConnect = 1;
-inline constexpr WParam kWtsConsoleDisconnect = 2;
-inline constexpr WParam kWtsSessionLock = 7;
-inline constexpr WParam kWtsSessionUnlock = 8;
 
 inline constexpr std::uint32_t kUnlockRepaintMs = 2000;
 

@@ -15,16 +15,6 @@ namespace {
 constexpr std::uint32_t kHighestCommand = 0xFFFF;
 constexpr std::uint32_t kEcoButtonPress = 1340;
 constexpr std::uint32_t kEcoButtonNext = 1341;
-constexpr WParam kPbtPowerStatusChange = 0x000A;
-// The resume Windows reports when the user woke the machine (it follows the
-// automatic resume, which the program does not handle on its own).
-constexpr WParam kPbtResumeSuspend = 0x0007;
-constexpr WParam kWtsConsoleConnect = 1;
-constexpr WParam kWtsConsoleDisconnect = 2;
-constexpr WParam kWtsSessionLock = 7;
-constexpr WParam kWtsSessionUnlock = 8;
-constexpr WParam kDbtDeviceArrival = 0x8000;
-constexpr WParam kDbtDeviceRemoveComplete = 0x8004;
 // data1 of the monitor device interface class {E6F07B5F-EE97-4a90-B076-33F57BF4EAA7}.
 constexpr LParam kMonitorInterfaceData1 = 0xE6F07B5F;
 // Kestrel's hot key id, and Ctrl+F4 as the key (WM_HOTKEY carries both).
