@@ -2,9 +2,8 @@
 
 #include <algorithm>
 #include <cstring>
-#include <unordered_map>
 
-#include "platform/emulated/case_fold.h"
+#include "platform/emulated/registry_node.h"
 
 namespace kestrel {
 namespace {
@@ -12,12 +11,6 @@ namespace {
 constexpr std::uint32_t kWow64ViewBits = 0x0300;
 constexpr std::size_t kMaxKeyNameUnits = 255;
 constexpr KeyHandle kFirstHandle = 0x100;
-
-struct Value {
-  std::u16string name;
-  RegType type = RegType::None;
-  std::vector<std::uint8_t> data;
-};
 
 std::uint32_t MapGenericRights(std::uint32_t mask) {
   std::uint32_t mapped = mask & ~(kGenericAll | kGenericRead | kGenericWrite | 0x20000000u);
@@ -102,37 +95,7 @@ Status SplitPath(std::u16string_view path, std::vector<std::u16string_view>& nam
 
 }  // namespace
 
-struct InMemoryRegistry::Node {
-  std::u16string name;
-  Node* parent = nullptr;
-  std::weak_ptr<Node> self;  // the owning pointer held by the parent, for new handles
-  bool deleted = false;
-  // Subkeys by folded name. Lookup is constant-time: a key with thousands of
-  // subkeys (one per power plan) is opened on every plan read.
-  std::unordered_map<std::u16string, std::shared_ptr<Node>> children;
-  // Lookup by folded name in constant time; a key with thousands of subkeys
-  // (one per power plan) would otherwise cost a logarithmic walk per open.
-  std::vector<Value> values;                                 // creation order
-  // Access lists are shared: every key created below a parent inherits the
-  // same list, so a large tree keeps one copy per distinct list, not per key.
-  std::shared_ptr<const std::vector<AccessEntry>> access;
-  std::shared_ptr<const std::vector<AccessEntry>> inheritedByChildren;  // built on first use
-  // The subkeys in the platform's enumeration order (by folded name), built
-  // on the first enumeration after a change, so enumerating by rising index
-  // costs one step per key.
-  std::vector<const Node*> ordered;
-  bool orderedValid = false;
-
-  Node* Child(std::u16string_view childName) const {
-    auto found = children.find(FoldCase(childName));
-    return found == children.end() ? nullptr : found->second.get();
-  }
-  Value* FindValue(std::u16string_view valueName) {
-    auto found = std::find_if(values.begin(), values.end(),
-                              [valueName](const Value& v) { return EqualsFolded(v.name, valueName); });
-    return found == values.end() ? nullptr : &*found;
-  }
-};
+using Node = RegistryNode;
 
 struct InMemoryRegistry::State {
   struct OpenKeyRecord {
@@ -147,9 +110,9 @@ struct InMemoryRegistry::State {
   };
 
   mutable std::mutex mutex;
-  std::shared_ptr<Node> machineRoot = std::make_shared<Node>();
-  std::shared_ptr<Node> userRoot = std::make_shared<Node>();
-  std::shared_ptr<Node> usersRoot = std::make_shared<Node>();
+  std::shared_ptr<Node> machineRoot = std::make_shared<Node>(u"");
+  std::shared_ptr<Node> userRoot = std::make_shared<Node>(u"");
+  std::shared_ptr<Node> usersRoot = std::make_shared<Node>(u"");
   std::map<KeyHandle, OpenKeyRecord> handles;
   KeyHandle nextHandle = kFirstHandle;
   std::vector<std::string> callerSids;
@@ -206,21 +169,19 @@ struct InMemoryRegistry::State {
     if (node == machineRoot.get()) return machineRoot;
     if (node == userRoot.get()) return userRoot;
     if (node == usersRoot.get()) return usersRoot;
-    return node->self.lock();
+    return node->parent->subkeys.Owner(node);
   }
 
   Node* AddChild(Node* parent, std::u16string_view name) {
-    auto child = std::make_shared<Node>();
-    child->name = std::u16string(name);
+    auto child = std::make_shared<Node>(name);
     child->parent = parent;
     if (!parent->inheritedByChildren) {
       parent->inheritedByChildren = std::make_shared<const std::vector<AccessEntry>>(InheritedAccess(*parent->access));
     }
     child->access = parent->inheritedByChildren;
-    child->self = child;
     Node* raw = child.get();
-    parent->children.emplace(FoldCase(name), std::move(child));
-    parent->orderedValid = false;
+    parent->subkeys.Insert(std::move(child));
+    parent->subkeyOrder.reset();
     return raw;
   }
 
@@ -263,7 +224,11 @@ Status InMemoryRegistry::CreateKey(KeyHandle parent, std::u16string_view subKey,
 
   Node* node = from.node;
   std::size_t depth = 0;
-  while (depth < names.size() && node->Child(names[depth]) != nullptr) node = node->Child(names[depth++]);
+  for (; depth < names.size(); ++depth) {
+    Node* child = node->Child(names[depth]);
+    if (child == nullptr) break;
+    node = child;
+  }
   bool mustCreate = depth < names.size();
   if (mustCreate) {
     // Hives hang off HKLM and HKU; nothing else may be created there.
@@ -291,10 +256,10 @@ Status InMemoryRegistry::QueryValue(KeyHandle key, std::u16string_view name, Reg
   std::lock_guard lock(state_->mutex);
   State::Resolved resolved = state_->ResolveFor(key, kKeyQueryValue);
   if (resolved.status != kSuccess) return resolved.status;
-  Value* value = resolved.node->FindValue(name);
+  RegistryValue* value = resolved.node->FindValue(name);
   if (value == nullptr) return kErrorFileNotFound;
-  if (type != nullptr) *type = value->type;
-  std::uint32_t needed = static_cast<std::uint32_t>(value->data.size());
+  if (type != nullptr) *type = value->type();
+  std::uint32_t needed = value->size();
   if (data == nullptr) {
     size = needed;
     return kSuccess;
@@ -303,7 +268,7 @@ Status InMemoryRegistry::QueryValue(KeyHandle key, std::u16string_view name, Reg
     size = needed;
     return kErrorMoreData;
   }
-  if (needed != 0) std::memcpy(data, value->data.data(), needed);
+  if (needed != 0) std::memcpy(data, value->data(), needed);
   size = needed;
   return kSuccess;
 }
@@ -314,12 +279,10 @@ Status InMemoryRegistry::SetValue(KeyHandle key, std::u16string_view name, RegTy
   State::Resolved resolved = state_->ResolveFor(key, kKeySetValue);
   if (resolved.status != kSuccess) return resolved.status;
   if (data == nullptr && size != 0) return kErrorInvalidParameter;
-  std::vector<std::uint8_t> bytes(data, data + size);
-  if (Value* existing = resolved.node->FindValue(name)) {
-    existing->type = type;
-    existing->data = std::move(bytes);
+  if (RegistryValue* existing = resolved.node->FindValue(name)) {
+    existing->Assign(type, data, size);
   } else {
-    resolved.node->values.push_back(Value{std::u16string(name), type, std::move(bytes)});
+    resolved.node->values.emplace_back(name, type, data, size);
   }
   return kSuccess;
 }
@@ -328,11 +291,10 @@ Status InMemoryRegistry::DeleteValue(KeyHandle key, std::u16string_view name) {
   std::lock_guard lock(state_->mutex);
   State::Resolved resolved = state_->ResolveFor(key, kKeySetValue);
   if (resolved.status != kSuccess) return resolved.status;
-  std::vector<Value>& values = resolved.node->values;
-  auto found =
-      std::find_if(values.begin(), values.end(), [name](const Value& v) { return EqualsFolded(v.name, name); });
-  if (found == values.end()) return kErrorFileNotFound;
-  values.erase(found);
+  RegistryValue* found = resolved.node->FindValue(name);
+  if (found == nullptr) return kErrorFileNotFound;
+  std::vector<RegistryValue>& values = resolved.node->values;
+  values.erase(values.begin() + (found - values.data()));
   return kSuccess;
 }
 
@@ -341,17 +303,8 @@ Status InMemoryRegistry::EnumKey(KeyHandle key, std::uint32_t index, std::u16str
   State::Resolved resolved = state_->ResolveFor(key, kKeyEnumerateSubKeys);
   if (resolved.status != kSuccess) return resolved.status;
   Node& node = *resolved.node;
-  if (index >= node.children.size()) return kErrorNoMoreItems;
-  if (!node.orderedValid) {
-    std::vector<std::pair<std::u16string_view, const Node*>> byName;
-    byName.reserve(node.children.size());
-    for (const auto& [folded, child] : node.children) byName.emplace_back(folded, child.get());
-    std::sort(byName.begin(), byName.end());
-    node.ordered.clear();
-    for (const auto& entry : byName) node.ordered.push_back(entry.second);
-    node.orderedValid = true;
-  }
-  name = node.ordered[index]->name;
+  if (index >= node.subkeys.size()) return kErrorNoMoreItems;
+  name = node.SubkeysInOrder()[index];
   return kSuccess;
 }
 
@@ -360,7 +313,7 @@ Status InMemoryRegistry::EnumValue(KeyHandle key, std::uint32_t index, std::u16s
   State::Resolved resolved = state_->ResolveFor(key, kKeyQueryValue);
   if (resolved.status != kSuccess) return resolved.status;
   if (index >= resolved.node->values.size()) return kErrorNoMoreItems;
-  name = resolved.node->values[index].name;
+  name = resolved.node->values[index].name();
   return kSuccess;
 }
 
@@ -372,13 +325,12 @@ Status InMemoryRegistry::DeleteKey(KeyHandle parent, std::u16string_view subKey)
   if (Status status = SplitPath(subKey, names); status != kSuccess) return status;
   Node* node = state_->Walk(from.node, names);
   if (node == nullptr) return kErrorFileNotFound;
-  if (node->parent == nullptr || !node->children.empty()) return kErrorAccessDenied;
+  if (node->parent == nullptr || !node->subkeys.empty()) return kErrorAccessDenied;
   if (!state_->Permits(*node, kDeleteAccess)) return kErrorAccessDenied;
   node->deleted = true;
   Node* owner = node->parent;
-  std::u16string folded = FoldCase(node->name);
-  owner->children.erase(folded);  // open handles keep the node alive
-  owner->orderedValid = false;
+  owner->subkeys.Erase(node);  // open handles keep the node alive
+  owner->subkeyOrder.reset();
   return kSuccess;
 }
 

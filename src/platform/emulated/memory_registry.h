@@ -68,7 +68,6 @@ class InMemoryRegistry : public Registry {
   void SetCallerSids(std::vector<std::string> sids);
 
  private:
-  struct Node;
   struct State;
   std::unique_ptr<State> state_;
 };

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
 #include <thread>
 
 #include "platform/text.h"
@@ -170,6 +172,50 @@ TEST_F(MemoryRegistryTest, DeletionIsNotRecursiveAndHandlesOfADeletedKeyReportIt
   ASSERT_EQ(registry.DeleteKey(recreated.get(), u""), kSuccess);
   EXPECT_EQ(recreated.WriteDword(u"x", 1), kErrorKeyDeleted);
   EXPECT_EQ(registry.DeleteKey(kHkeyCurrentUser, u""), kErrorAccessDenied);
+}
+
+// A key with many subkeys, deletions among them, names longer than a key
+// keeps in place, and values that grow past and shrink back into a record.
+TEST_F(MemoryRegistryTest, ManySubkeysSurviveDeletionsAndValuesChangeSizeFreely) {
+  RegKey parent = Create(u"SOFTWARE\\Vexa\\Kestrel\\PowerSettings");
+  auto nameOf = [](int n) {
+    std::u16string name = Utf8ToUtf16("Plan-" + std::to_string(n));
+    if (n % 7 == 0) name += std::u16string(60, u'x');  // longer than any GUID
+    return name;
+  };
+  constexpr int kCount = 600;
+  for (int n = 0; n < kCount; ++n) {
+    RegKey child;
+    ASSERT_EQ(RegKey::Create(registry, parent.get(), nameOf(n), kKeyAllAccess, child), kSuccess);
+  }
+  for (int n = 0; n < kCount; n += 3) ASSERT_EQ(registry.DeleteKey(parent.get(), nameOf(n)), kSuccess) << n;
+  for (int n = 0; n < kCount; ++n) {
+    RegKey child;
+    std::u16string upper = nameOf(n);
+    for (char16_t& c : upper) c = (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - 0x20) : c;
+    EXPECT_EQ(RegKey::Open(registry, parent.get(), upper, kKeyRead, child), n % 3 == 0 ? kErrorFileNotFound : kSuccess)
+        << n;
+  }
+  std::vector<std::u16string> names = SubkeyNames(parent);
+  EXPECT_EQ(names.size(), static_cast<std::size_t>(kCount - (kCount + 2) / 3));
+  EXPECT_TRUE(std::find(names.begin(), names.end(), nameOf(7)) != names.end()) << "long names keep every unit";
+
+  const std::u16string longName(80, u'V');
+  std::vector<std::uint8_t> big(300, 0xAB);
+  ASSERT_EQ(parent.WriteDword(u"Small", 1), kSuccess);
+  ASSERT_EQ(registry.SetValue(parent.get(), longName, RegType::Binary, big.data(), 300), kSuccess);
+  ASSERT_EQ(registry.SetValue(parent.get(), u"Small", RegType::Binary, big.data(), 300), kSuccess);
+  ASSERT_EQ(parent.WriteDword(longName, 0x01020304), kSuccess);
+  std::uint8_t buffer[300] = {};
+  std::uint32_t size = sizeof buffer;
+  RegType type = RegType::None;
+  EXPECT_EQ(registry.QueryValue(parent.get(), u"SMALL", &type, buffer, size), kSuccess);
+  EXPECT_EQ(size, 300u);
+  EXPECT_EQ(buffer[299], 0xAB);
+  std::uint32_t dword = 0;
+  EXPECT_EQ(parent.ReadDword(longName, dword), kSuccess);
+  EXPECT_EQ(dword, 0x01020304u);
+  EXPECT_EQ(ValueNames(parent), (std::vector<std::u16string>{u"Small", longName}));
 }
 
 TEST_F(MemoryRegistryTest, AHandleAllowsOnlyTheAccessItWasOpenedWith) {
