@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "platform/emulated/registry_node.h"
 
@@ -99,7 +100,7 @@ using Node = RegistryNode;
 
 struct InMemoryRegistry::State {
   struct OpenKeyRecord {
-    std::shared_ptr<Node> node;
+    NodeRef node;
     std::uint32_t access = 0;
   };
   struct Resolved {
@@ -110,9 +111,9 @@ struct InMemoryRegistry::State {
   };
 
   mutable std::mutex mutex;
-  std::shared_ptr<Node> machineRoot = std::make_shared<Node>(u"");
-  std::shared_ptr<Node> userRoot = std::make_shared<Node>(u"");
-  std::shared_ptr<Node> usersRoot = std::make_shared<Node>(u"");
+  NodeRef machineRoot{new Node(u"", nullptr)};
+  NodeRef userRoot{new Node(u"", nullptr)};
+  NodeRef usersRoot{new Node(u"", nullptr)};
   std::map<KeyHandle, OpenKeyRecord> handles;
   KeyHandle nextHandle = kFirstHandle;
   std::vector<std::string> callerSids;
@@ -161,28 +162,19 @@ struct InMemoryRegistry::State {
   KeyHandle AddHandle(Node* node, std::uint32_t access) {
     KeyHandle handle = nextHandle;
     nextHandle += 4;
-    handles[handle] = OpenKeyRecord{Shared(node), GrantedAccess(access)};
+    handles[handle] = OpenKeyRecord{NodeRef(node), GrantedAccess(access)};
     return handle;
   }
 
-  std::shared_ptr<Node> Shared(Node* node) const {
-    if (node == machineRoot.get()) return machineRoot;
-    if (node == userRoot.get()) return userRoot;
-    if (node == usersRoot.get()) return usersRoot;
-    return node->parent->subkeys.Owner(node);
-  }
-
   Node* AddChild(Node* parent, std::u16string_view name) {
-    auto child = std::make_shared<Node>(name);
-    child->parent = parent;
+    auto* child = new Node(name, parent);
     if (!parent->inheritedByChildren) {
       parent->inheritedByChildren = std::make_shared<const std::vector<AccessEntry>>(InheritedAccess(*parent->access));
     }
     child->access = parent->inheritedByChildren;
-    Node* raw = child.get();
-    parent->subkeys.Insert(std::move(child));
+    parent->subkeys.Insert(child);
     parent->subkeyOrder.reset();
-    return raw;
+    return child;
   }
 
   Node* Walk(Node* from, const std::vector<std::u16string_view>& names) const {
@@ -256,10 +248,10 @@ Status InMemoryRegistry::QueryValue(KeyHandle key, std::u16string_view name, Reg
   std::lock_guard lock(state_->mutex);
   State::Resolved resolved = state_->ResolveFor(key, kKeyQueryValue);
   if (resolved.status != kSuccess) return resolved.status;
-  RegistryValue* value = resolved.node->FindValue(name);
-  if (value == nullptr) return kErrorFileNotFound;
-  if (type != nullptr) *type = value->type();
-  std::uint32_t needed = value->size();
+  std::optional<ValueBlock::Value> value = resolved.node->values.Find(name);
+  if (!value) return kErrorFileNotFound;
+  if (type != nullptr) *type = value->type;
+  std::uint32_t needed = static_cast<std::uint32_t>(value->data.size());
   if (data == nullptr) {
     size = needed;
     return kSuccess;
@@ -268,7 +260,7 @@ Status InMemoryRegistry::QueryValue(KeyHandle key, std::u16string_view name, Reg
     size = needed;
     return kErrorMoreData;
   }
-  if (needed != 0) std::memcpy(data, value->data(), needed);
+  if (needed != 0) std::memcpy(data, value->data.data(), needed);
   size = needed;
   return kSuccess;
 }
@@ -279,11 +271,7 @@ Status InMemoryRegistry::SetValue(KeyHandle key, std::u16string_view name, RegTy
   State::Resolved resolved = state_->ResolveFor(key, kKeySetValue);
   if (resolved.status != kSuccess) return resolved.status;
   if (data == nullptr && size != 0) return kErrorInvalidParameter;
-  if (RegistryValue* existing = resolved.node->FindValue(name)) {
-    existing->Assign(type, data, size);
-  } else {
-    resolved.node->values.emplace_back(name, type, data, size);
-  }
+  resolved.node->values.Set(name, type, std::span(data, size));
   return kSuccess;
 }
 
@@ -291,10 +279,7 @@ Status InMemoryRegistry::DeleteValue(KeyHandle key, std::u16string_view name) {
   std::lock_guard lock(state_->mutex);
   State::Resolved resolved = state_->ResolveFor(key, kKeySetValue);
   if (resolved.status != kSuccess) return resolved.status;
-  RegistryValue* found = resolved.node->FindValue(name);
-  if (found == nullptr) return kErrorFileNotFound;
-  std::vector<RegistryValue>& values = resolved.node->values;
-  values.erase(values.begin() + (found - values.data()));
+  if (!resolved.node->values.Erase(name)) return kErrorFileNotFound;
   return kSuccess;
 }
 
@@ -312,8 +297,9 @@ Status InMemoryRegistry::EnumValue(KeyHandle key, std::uint32_t index, std::u16s
   std::lock_guard lock(state_->mutex);
   State::Resolved resolved = state_->ResolveFor(key, kKeyQueryValue);
   if (resolved.status != kSuccess) return resolved.status;
-  if (index >= resolved.node->values.size()) return kErrorNoMoreItems;
-  name = resolved.node->values[index].name();
+  std::optional<ValueBlock::Value> value = resolved.node->values.At(index);
+  if (!value) return kErrorNoMoreItems;
+  name = value->name;
   return kSuccess;
 }
 
@@ -328,8 +314,8 @@ Status InMemoryRegistry::DeleteKey(KeyHandle parent, std::u16string_view subKey)
   if (node->parent == nullptr || !node->subkeys.empty()) return kErrorAccessDenied;
   if (!state_->Permits(*node, kDeleteAccess)) return kErrorAccessDenied;
   node->deleted = true;
-  Node* owner = node->parent;
-  owner->subkeys.Erase(node);  // open handles keep the node alive
+  Node* owner = std::exchange(node->parent, nullptr);
+  owner->subkeys.Erase(node);  // open handles keep the node alive; otherwise it is gone
   owner->subkeyOrder.reset();
   return kSuccess;
 }

@@ -6,15 +6,6 @@
 #include "platform/emulated/case_fold.h"
 
 namespace kestrel {
-namespace {
-
-std::span<const std::byte> BytesOf(std::u16string_view text) { return std::as_bytes(std::span(text)); }
-
-std::u16string_view UnitsOf(const std::byte* bytes, std::size_t size) {
-  return {reinterpret_cast<const char16_t*>(bytes), size / sizeof(char16_t)};
-}
-
-}  // namespace
 
 std::uint64_t FoldedNameHash(std::u16string_view name) {
   std::uint64_t hash = 0xcbf29ce484222325ull;  // FNV-1a over the folded units
@@ -28,94 +19,78 @@ std::uint64_t FoldedNameHash(std::u16string_view name) {
   return hash;
 }
 
-RegistryValue::RegistryValue(std::u16string_view name, RegType type, const std::uint8_t* data, std::uint32_t size)
-    : nameHash_(FoldedNameHash(name)),
-      type_(type),
-      nameBytes_(static_cast<std::uint32_t>(name.size() * sizeof(char16_t))) {
-  storage_.Assign(BytesOf(name), std::as_bytes(std::span(data, size)));
+void ReleaseNode(RegistryNode* node) {
+  if (--node->references == 0) delete node;
 }
 
-bool RegistryValue::Named(std::u16string_view name, std::uint64_t hash) const {
-  return nameHash_ == hash && EqualsFolded(this->name(), name);
+NodeRef::NodeRef(RegistryNode* node) : node_(node) {
+  if (node_ != nullptr) ++node_->references;
 }
 
-std::u16string_view RegistryValue::name() const { return UnitsOf(storage_.data(), nameBytes_); }
-
-const std::uint8_t* RegistryValue::data() const {
-  return reinterpret_cast<const std::uint8_t*>(storage_.data() + nameBytes_);
+NodeRef::~NodeRef() {
+  if (node_ != nullptr) ReleaseNode(node_);
 }
 
-std::uint32_t RegistryValue::size() const { return static_cast<std::uint32_t>(storage_.size()) - nameBytes_; }
-
-void RegistryValue::Assign(RegType type, const std::uint8_t* data, std::uint32_t size) {
-  type_ = type;
-  storage_.Assign(std::span(storage_.data(), nameBytes_), std::as_bytes(std::span(data, size)));
-}
-
-RegistryNode* SubkeyTable::Find(std::u16string_view name, std::uint64_t hash) const {
-  if (slots_.empty()) return nullptr;
-  for (std::size_t i = Home(hash);; i = (i + 1) & (slots_.size() - 1)) {
-    const Slot& slot = slots_[i];
-    if (!slot.node) return nullptr;
-    if (slot.hash == hash && EqualsFolded(slot.node->name(), name)) return slot.node.get();
+SubkeyTable::~SubkeyTable() {
+  for (std::size_t i = 0; i < capacity_; ++i) {
+    if (slots_[i].node != nullptr) ReleaseNode(slots_[i].node);
   }
 }
 
-void SubkeyTable::Insert(std::shared_ptr<RegistryNode> node) {
-  if ((count_ + 1) * 2 > slots_.size()) Grow();
-  std::size_t i = Home(node->nameHash);
-  while (slots_[i].node) i = (i + 1) & (slots_.size() - 1);
-  slots_[i] = Slot{node->nameHash, std::move(node)};
+RegistryNode* SubkeyTable::Find(std::u16string_view name, std::uint64_t hash) const {
+  if (capacity_ == 0) return nullptr;
+  for (std::size_t i = Home(hash);; i = Next(i)) {
+    const Slot& slot = slots_[i];
+    if (slot.node == nullptr) return nullptr;
+    if (slot.hash == hash && EqualsFolded(slot.node->name(), name)) return slot.node;
+  }
+}
+
+void SubkeyTable::Place(std::uint64_t hash, RegistryNode* node) {
+  std::size_t i = Home(hash);
+  while (slots_[i].node != nullptr) i = Next(i);
+  slots_[i] = Slot{hash, node};
+}
+
+void SubkeyTable::Insert(RegistryNode* node) {
+  if ((count_ + 1) * 4 > capacity_ * 3) Grow();
+  ++node->references;
+  Place(node->nameHash, node);
   ++count_;
 }
 
 std::size_t SubkeyTable::SlotOf(const RegistryNode* node) const {
   std::size_t i = Home(node->nameHash);
-  while (slots_[i].node && slots_[i].node.get() != node) i = (i + 1) & (slots_.size() - 1);
+  while (slots_[i].node != nullptr && slots_[i].node != node) i = Next(i);
   return i;
-}
-
-std::shared_ptr<RegistryNode> SubkeyTable::Owner(const RegistryNode* node) const {
-  return slots_.empty() ? nullptr : slots_[SlotOf(node)].node;
 }
 
 // Backward-shift deletion: the entries after the hole that may live there move
 // up, so every probe sequence stays unbroken without tombstones.
 void SubkeyTable::Erase(const RegistryNode* node) {
-  if (slots_.empty()) return;
+  if (capacity_ == 0) return;
   std::size_t hole = SlotOf(node);
-  if (!slots_[hole].node) return;
-  slots_[hole] = Slot{};
+  if (slots_[hole].node == nullptr) return;
+  ReleaseNode(std::exchange(slots_[hole], Slot{}).node);
   --count_;
-  std::size_t mask = slots_.size() - 1;
-  for (std::size_t next = (hole + 1) & mask; slots_[next].node; next = (next + 1) & mask) {
+  std::size_t mask = capacity_ - 1;
+  for (std::size_t next = Next(hole); slots_[next].node != nullptr; next = Next(next)) {
     std::size_t home = Home(slots_[next].hash);
     if (((next - home) & mask) >= ((next - hole) & mask)) {
-      slots_[hole] = std::move(slots_[next]);
-      slots_[next] = Slot{};
+      slots_[hole] = std::exchange(slots_[next], Slot{});
       hole = next;
     }
   }
 }
 
 void SubkeyTable::Grow() {
-  std::vector<Slot> old = std::exchange(slots_, std::vector<Slot>(std::max<std::size_t>(8, slots_.size() * 2)));
-  count_ = 0;
-  for (Slot& slot : old) {
-    if (slot.node) Insert(std::move(slot.node));
+  std::uint32_t oldCapacity = capacity_;
+  std::unique_ptr<Slot[]> old = std::exchange(slots_, nullptr);
+  capacity_ = std::max<std::uint32_t>(4, oldCapacity * 2);
+  slots_ = std::make_unique<Slot[]>(capacity_);
+  for (std::size_t i = 0; i < oldCapacity; ++i) {
+    if (old[i].node != nullptr) Place(old[i].hash, old[i].node);
   }
-}
-
-RegistryNode::RegistryNode(std::u16string_view keyName)
-    : nameHash(FoldedNameHash(keyName)), nameUnits(BytesOf(keyName)) {}
-
-std::u16string_view RegistryNode::name() const { return UnitsOf(nameUnits.data(), nameUnits.size()); }
-
-RegistryValue* RegistryNode::FindValue(std::u16string_view valueName) {
-  std::uint64_t hash = FoldedNameHash(valueName);
-  auto found = std::find_if(values.begin(), values.end(),
-                            [hash, valueName](const RegistryValue& value) { return value.Named(valueName, hash); });
-  return found == values.end() ? nullptr : &*found;
 }
 
 SubkeyNameList::SubkeyNameList(const SubkeyTable& subkeys) {
@@ -136,6 +111,13 @@ SubkeyNameList::SubkeyNameList(const SubkeyTable& subkeys) {
 std::u16string_view SubkeyNameList::operator[](std::size_t index) const {
   std::size_t begin = index == 0 ? 0 : ends_[index - 1];
   return {units_.data() + begin, ends_[index] - begin};
+}
+
+RegistryNode::RegistryNode(std::u16string_view keyName, RegistryNode* parentKey)
+    : nameHash(FoldedNameHash(keyName)), nameUnits(std::as_bytes(std::span(keyName))), parent(parentKey) {}
+
+std::u16string_view RegistryNode::name() const {
+  return {reinterpret_cast<const char16_t*>(nameUnits.data()), nameUnits.size() / sizeof(char16_t)};
 }
 
 const SubkeyNameList& RegistryNode::SubkeysInOrder() {

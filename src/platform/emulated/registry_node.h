@@ -1,9 +1,11 @@
 // The in-memory registry's keys. A machine with thousands of power plans has
-// keys with thousands of subkeys and tens of thousands of keys in all, so the
-// layout keeps what a lookup reads close together: subkeys sit in an open hash
-// table of (hash of the folded name, key) pairs, a key holds its name (any
-// GUID) in its own record, a value holds its name and short data (every DWORD)
-// in one record, and names are compared only once their hashes agree.
+// keys with thousands of subkeys and tens of thousands of keys in all, and a
+// plan read touches a handful of them that are not in the processor's caches,
+// so a key is laid out for that: what a lookup reads (name hash, subkey table,
+// value block, name of up to 36 units, which covers every GUID) fills the
+// key's first two cache lines; subkeys sit in an open hash table of (hash,
+// key) pairs; all values of a key are packed in one block; names are compared
+// only once their hashes agree.
 #pragma once
 #include <cstdint>
 #include <memory>
@@ -12,6 +14,7 @@
 #include <vector>
 
 #include "platform/emulated/small_buffer.h"
+#include "platform/emulated/value_block.h"
 #include "platform/registry.h"
 
 namespace kestrel {
@@ -19,57 +22,71 @@ namespace kestrel {
 // Hash of a name as the platform compares it (case-folded).
 std::uint64_t FoldedNameHash(std::u16string_view name);
 
-class RegistryValue {
- public:
-  RegistryValue(std::u16string_view name, RegType type, const std::uint8_t* data, std::uint32_t size);
-
-  bool Named(std::u16string_view name, std::uint64_t hash) const;
-  std::u16string_view name() const;
-  RegType type() const { return type_; }
-  const std::uint8_t* data() const;
-  std::uint32_t size() const;
-  void Assign(RegType type, const std::uint8_t* data, std::uint32_t size);
-
- private:
-  std::uint64_t nameHash_;
-  RegType type_;
-  std::uint32_t nameBytes_;
-  SmallBuffer<40> storage_;  // the name's units, then the data
-};
-
 struct RegistryNode;
 
-// Subkeys by folded name: open addressing with linear probing, each slot the
-// name's hash beside the owning pointer, so a miss costs no name compare.
+// Drops one reference; the last one frees the key.
+void ReleaseNode(RegistryNode* node);
+
+// A counted reference to a key. A key lives while its parent lists it or an
+// open handle refers to it, as a deleted key's handles keep it on the platform.
+// Every use happens under the registry's lock, so the count is a plain integer.
+class NodeRef {
+ public:
+  NodeRef() = default;
+  explicit NodeRef(RegistryNode* node);
+  NodeRef(const NodeRef& other) : NodeRef(other.node_) {}
+  NodeRef(NodeRef&& other) noexcept : node_(std::exchange(other.node_, nullptr)) {}
+  NodeRef& operator=(NodeRef other) noexcept {
+    std::swap(node_, other.node_);
+    return *this;
+  }
+  ~NodeRef();
+
+  RegistryNode* get() const { return node_; }
+  RegistryNode* operator->() const { return node_; }
+  explicit operator bool() const { return node_ != nullptr; }
+
+ private:
+  RegistryNode* node_ = nullptr;
+};
+
+// Subkeys by folded name: open addressing with linear probing over 16-byte
+// slots, each the name's hash beside the key, so a miss costs no name compare.
 class SubkeyTable {
  public:
+  SubkeyTable() = default;
+  SubkeyTable(const SubkeyTable&) = delete;
+  SubkeyTable& operator=(const SubkeyTable&) = delete;
+  ~SubkeyTable();
+
   RegistryNode* Find(std::u16string_view name, std::uint64_t hash) const;
-  void Insert(std::shared_ptr<RegistryNode> node);
-  void Erase(const RegistryNode* node);
-  // The owning pointer of a key in this table (empty when it is not here).
-  std::shared_ptr<RegistryNode> Owner(const RegistryNode* node) const;
+  void Insert(RegistryNode* node);  // takes a reference
+  void Erase(const RegistryNode* node);  // drops it
   std::size_t size() const { return count_; }
   bool empty() const { return count_ == 0; }
 
   template <typename Visit>
   void ForEach(Visit visit) const {
-    for (const Slot& slot : slots_) {
-      if (slot.node) visit(*slot.node);
+    for (std::size_t i = 0; i < capacity_; ++i) {
+      if (slots_[i].node != nullptr) visit(*slots_[i].node);
     }
   }
 
  private:
   struct Slot {
     std::uint64_t hash = 0;
-    std::shared_ptr<RegistryNode> node;
+    RegistryNode* node = nullptr;
   };
-  std::size_t Home(std::uint64_t hash) const { return static_cast<std::size_t>(hash) & (slots_.size() - 1); }
+  std::size_t Home(std::uint64_t hash) const { return static_cast<std::size_t>(hash) & (capacity_ - 1); }
+  std::size_t Next(std::size_t slot) const { return (slot + 1) & (capacity_ - 1); }
   // The slot holding `node`, or the empty slot that ends its probe sequence.
   std::size_t SlotOf(const RegistryNode* node) const;
+  void Place(std::uint64_t hash, RegistryNode* node);
   void Grow();
 
-  std::vector<Slot> slots_;  // size is zero or a power of two, at most half full
-  std::size_t count_ = 0;
+  std::unique_ptr<Slot[]> slots_;  // capacity_ is zero or a power of two, at most three quarters full
+  std::uint32_t capacity_ = 0;
+  std::uint32_t count_ = 0;
 };
 
 // The names of a key's subkeys in the platform's enumeration order (by folded
@@ -87,15 +104,17 @@ class SubkeyNameList {
 };
 
 struct RegistryNode {
-  explicit RegistryNode(std::u16string_view keyName);
+  RegistryNode(std::u16string_view keyName, RegistryNode* parentKey);
 
-  // What every lookup reads comes first.
+  // The first two cache lines: what a lookup reads.
   std::uint64_t nameHash;
-  SmallBuffer<76> nameUnits;  // as created, so a GUID name stays in the record
   SubkeyTable subkeys;
-  std::vector<RegistryValue> values;  // creation order
-  RegistryNode* parent = nullptr;
+  ValueBlock values;
+  std::uint32_t references = 0;
   bool deleted = false;
+  SmallBuffer<72> nameUnits;  // as created
+  // Read on creation, deletion, enumeration and access checks.
+  RegistryNode* parent;  // null once deleted
   // Access lists are shared: every key created below a parent inherits the
   // same list, so a large tree keeps one copy per distinct list, not per key.
   std::shared_ptr<const std::vector<AccessEntry>> access;
@@ -106,7 +125,6 @@ struct RegistryNode {
   RegistryNode* Child(std::u16string_view childName) const {
     return subkeys.Find(childName, FoldedNameHash(childName));
   }
-  RegistryValue* FindValue(std::u16string_view valueName);
   const SubkeyNameList& SubkeysInOrder();
 };
 
