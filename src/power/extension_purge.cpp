@@ -5,25 +5,21 @@
 #include <vector>
 
 #include "app/registry_paths.h"
+#include "power/extension_read.h"
 #include "power/plan_enumeration.h"
 
 namespace kestrel {
 namespace {
 
-struct ExtensionKey {
-  Guid plan;
-  std::u16string name;
-};
-
-// Subkeys of the parent whose names are plan GUIDs, in enumeration order, up
-// to the first index that fails.
-std::vector<ExtensionKey> ListExtensionKeys(const RegKey& parent) {
-  std::vector<ExtensionKey> keys;
+// The plans named by the parent's subkeys, in enumeration order, up to the
+// first index that fails. Subkeys named otherwise are not Kestrel's to delete.
+std::vector<Guid> ListExtensionKeys(const RegKey& parent) {
+  std::vector<Guid> plans;
   std::u16string name;
   for (std::uint32_t index = 0; parent.registry().EnumKey(parent.get(), index, name) == kSuccess; ++index) {
-    if (std::optional<Guid> plan = ParseGuid(name)) keys.push_back({*plan, name});
+    if (std::optional<Guid> plan = ParseGuid(name)) plans.push_back(*plan);
   }
-  return keys;
+  return plans;
 }
 
 class RunningFlag {
@@ -57,7 +53,7 @@ std::uint32_t ExtensionPurge::Purge(const PlanEnumeration& enumeration) {
   if (!enumeration.complete() || enumeration.plans.empty()) return 0;
   RegKey parent;
   if (RegKey::Open(registry_, kHkeyLocalMachine, kPowerSettingsSubkey, kKeyRead, parent) != kSuccess) return 0;
-  std::vector<ExtensionKey> extensions = ListExtensionKeys(parent);
+  std::vector<Guid> extensions = ListExtensionKeys(parent);
   parent.Reset();
   if (extensions.size() == enumeration.plans.size()) return 0;
 
@@ -65,10 +61,10 @@ std::uint32_t ExtensionPurge::Purge(const PlanEnumeration& enumeration) {
   std::sort(plans.begin(), plans.end());
 
   std::uint32_t deleted = 0;
-  for (const ExtensionKey& key : extensions) {
-    if (std::binary_search(plans.begin(), plans.end(), key.plan)) continue;
-    std::u16string path = std::u16string(kPowerSettingsSubkey) + u"\\" + key.name;
-    if (registry_.DeleteKey(kHkeyLocalMachine, path) == kSuccess) ++deleted;
+  for (const Guid& plan : extensions) {
+    if (std::binary_search(plans.begin(), plans.end(), plan)) continue;
+    // Key names compare without case, so the GUID's own spelling finds the key.
+    if (registry_.DeleteKey(kHkeyLocalMachine, ExtensionKeyPath(plan)) == kSuccess) ++deleted;
   }
   return deleted;
 }
