@@ -2,10 +2,10 @@
 // keys with thousands of subkeys and tens of thousands of keys in all, and a
 // plan read touches a handful of them that are not in the processor's caches,
 // so a key is laid out for that: what a lookup reads (name hash, subkey table,
-// value block, name of up to 36 units, which covers every GUID) fills the
-// key's first two cache lines; subkeys sit in an open hash table of (hash,
-// key) pairs; all values of a key are packed in one block; names are compared
-// only once their hashes agree.
+// value block, a name of up to 36 units, which covers every GUID) comes first,
+// in 128 bytes; subkeys sit in an open hash table of (hash, key) pairs; all
+// values of a key are packed in one block; names are compared only once their
+// hashes agree.
 #pragma once
 #include <cstdint>
 #include <memory>
@@ -106,7 +106,7 @@ class SubkeyNameList {
 struct RegistryNode {
   RegistryNode(std::u16string_view keyName, RegistryNode* parentKey);
 
-  // The first two cache lines: what a lookup reads.
+  // What a lookup reads.
   std::uint64_t nameHash;
   SubkeyTable subkeys;
   ValueBlock values;
