@@ -19,6 +19,18 @@ std::uint64_t FoldedNameHash(std::u16string_view name) {
   return hash;
 }
 
+KeyName::KeyName(std::u16string_view name) : size_(static_cast<std::uint32_t>(name.size())) {
+  char16_t* target = inline_;
+  if (OnHeap()) target = heap_ = new char16_t[name.size()];
+  std::copy(name.begin(), name.end(), target);
+}
+
+KeyName::~KeyName() {
+  if (OnHeap()) delete[] heap_;
+}
+
+std::u16string_view KeyName::view() const { return {OnHeap() ? heap_ : inline_, size_}; }
+
 void ReleaseNode(RegistryNode* node) {
   if (--node->references == 0) delete node;
 }
@@ -42,7 +54,7 @@ RegistryNode* SubkeyTable::Find(std::u16string_view name, std::uint64_t hash) co
   for (std::size_t i = Home(hash);; i = Next(i)) {
     const Slot& slot = slots_[i];
     if (slot.node == nullptr) return nullptr;
-    if (slot.hash == hash && EqualsFolded(slot.node->name(), name)) return slot.node;
+    if (slot.hash == hash && EqualsFolded(slot.node->name.view(), name)) return slot.node;
   }
 }
 
@@ -96,7 +108,7 @@ void SubkeyTable::Grow() {
 SubkeyNameList::SubkeyNameList(const SubkeyTable& subkeys) {
   std::vector<std::u16string_view> names;
   names.reserve(subkeys.size());
-  subkeys.ForEach([&names](const RegistryNode& child) { names.push_back(child.name()); });
+  subkeys.ForEach([&names](const RegistryNode& child) { names.push_back(child.name.view()); });
   auto foldedLess = [](char16_t a, char16_t b) { return FoldCase(a) < FoldCase(b); };
   std::sort(names.begin(), names.end(), [&foldedLess](std::u16string_view a, std::u16string_view b) {
     return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), foldedLess);
@@ -114,11 +126,7 @@ std::u16string_view SubkeyNameList::operator[](std::size_t index) const {
 }
 
 RegistryNode::RegistryNode(std::u16string_view keyName, RegistryNode* parentKey)
-    : nameHash(FoldedNameHash(keyName)), nameUnits(std::as_bytes(std::span(keyName))), parent(parentKey) {}
-
-std::u16string_view RegistryNode::name() const {
-  return {reinterpret_cast<const char16_t*>(nameUnits.data()), nameUnits.size() / sizeof(char16_t)};
-}
+    : nameHash(FoldedNameHash(keyName)), name(keyName), parent(parentKey) {}
 
 const SubkeyNameList& RegistryNode::SubkeysInOrder() {
   if (!subkeyOrder) subkeyOrder = std::make_unique<const SubkeyNameList>(subkeys);

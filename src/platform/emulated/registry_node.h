@@ -13,7 +13,6 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/emulated/small_buffer.h"
 #include "platform/emulated/value_block.h"
 #include "platform/registry.h"
 
@@ -21,6 +20,27 @@ namespace kestrel {
 
 // Hash of a name as the platform compares it (case-folded).
 std::uint64_t FoldedNameHash(std::u16string_view name);
+
+// A key's name as created. Names of up to 36 units (every GUID) are kept in
+// the key itself, so comparing one reads no other block.
+class KeyName {
+ public:
+  explicit KeyName(std::u16string_view name);
+  KeyName(const KeyName&) = delete;
+  KeyName& operator=(const KeyName&) = delete;
+  ~KeyName();
+  std::u16string_view view() const;
+
+ private:
+  static constexpr std::size_t kInlineUnits = 36;
+  bool OnHeap() const { return size_ > kInlineUnits; }
+
+  std::uint32_t size_;
+  union {
+    char16_t inline_[kInlineUnits];
+    char16_t* heap_;
+  };
+};
 
 struct RegistryNode;
 
@@ -44,7 +64,6 @@ class NodeRef {
 
   RegistryNode* get() const { return node_; }
   RegistryNode* operator->() const { return node_; }
-  explicit operator bool() const { return node_ != nullptr; }
 
  private:
   RegistryNode* node_ = nullptr;
@@ -112,7 +131,7 @@ struct RegistryNode {
   ValueBlock values;
   std::uint32_t references = 0;
   bool deleted = false;
-  SmallBuffer<72> nameUnits;  // as created
+  KeyName name;
   // Read on creation, deletion, enumeration and access checks.
   RegistryNode* parent;  // null once deleted
   // Access lists are shared: every key created below a parent inherits the
@@ -121,7 +140,6 @@ struct RegistryNode {
   std::shared_ptr<const std::vector<AccessEntry>> inheritedByChildren;  // built on first use
   std::unique_ptr<const SubkeyNameList> subkeyOrder;  // built on the first enumeration after a change
 
-  std::u16string_view name() const;
   RegistryNode* Child(std::u16string_view childName) const {
     return subkeys.Find(childName, FoldedNameHash(childName));
   }
