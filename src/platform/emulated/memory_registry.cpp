@@ -166,12 +166,21 @@ struct InMemoryRegistry::State {
     return handle;
   }
 
+  // The access list a new key below `parent` receives. A list that passes
+  // down unchanged, as lists do below the first level, is shared, not copied.
+  static std::shared_ptr<const std::vector<AccessEntry>> ListForChildren(Node& parent) {
+    if (!parent.inheritedByChildren) {
+      std::vector<AccessEntry> inherited = InheritedAccess(*parent.access);
+      parent.inheritedByChildren = inherited == *parent.access
+                                       ? parent.access
+                                       : std::make_shared<const std::vector<AccessEntry>>(std::move(inherited));
+    }
+    return parent.inheritedByChildren;
+  }
+
   Node* AddChild(Node* parent, std::u16string_view name) {
     auto* child = new Node(name, parent);
-    if (!parent->inheritedByChildren) {
-      parent->inheritedByChildren = std::make_shared<const std::vector<AccessEntry>>(InheritedAccess(*parent->access));
-    }
-    child->access = parent->inheritedByChildren;
+    child->access = ListForChildren(*parent);
     parent->subkeys.Insert(child);
     parent->subkeyOrder.reset();
     return child;
