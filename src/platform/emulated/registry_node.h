@@ -114,7 +114,6 @@ class SubkeyTable {
 class SubkeyNameList {
  public:
   explicit SubkeyNameList(const SubkeyTable& subkeys);
-  std::size_t size() const { return ends_.size(); }
   std::u16string_view operator[](std::size_t index) const;
 
  private:

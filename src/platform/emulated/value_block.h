@@ -30,7 +30,6 @@ class ValueBlock {
 
   std::optional<Value> Find(std::u16string_view name) const;
   std::optional<Value> At(std::size_t index) const;  // by creation order
-  std::size_t size() const { return count_; }
 
   // A new value goes last; a rewritten one keeps its place.
   void Set(std::u16string_view name, RegType type, std::span<const std::uint8_t> data);
