@@ -74,6 +74,8 @@ class Registry {
   virtual Status SetValue(KeyHandle key, std::u16string_view name, RegType type, const std::uint8_t* data,
                           std::uint32_t size) = 0;
   virtual Status DeleteValue(KeyHandle key, std::u16string_view name) = 0;
+  // RegFlushKey: writes the key's changes to the store before returning.
+  virtual Status Flush(KeyHandle key) = 0;
 
   // RegEnumKeyExW / RegEnumValueW: index from 0; kErrorNoMoreItems past the end.
   virtual Status EnumKey(KeyHandle key, std::uint32_t index, std::u16string& name) = 0;
@@ -129,6 +131,7 @@ class RegKey {
   Status WriteString(std::u16string_view name, std::u16string_view value) const;
   Status WriteBinary(std::u16string_view name, const std::uint8_t* data, std::uint32_t size) const;
   Status WriteMultiString(std::u16string_view name, const std::vector<std::u16string>& value) const;
+  Status Flush() const { return registry_->Flush(handle_); }
 
  private:
   Registry* registry_ = nullptr;

@@ -64,6 +64,7 @@ ExtensionSaveResult SaveExtensionValues(Registry& registry, ErrorReporter& repor
     WriteReported(reporter, kFailed, key.WriteDword(u"BrightnessMonitor", record.brightnessMonitor));
     WriteReported(reporter, kFailed, key.WriteDword(u"BrightnessMonitorEnable", record.brightnessMonitorEnable));
   }
+  key.Flush();
   return ExtensionSaveResult::Written;
 }
 

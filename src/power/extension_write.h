@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "app/error_reporter.h"
+#include "base/error_reporter.h"
 #include "platform/registry.h"
 #include "power/plan_record.h"
 
@@ -27,7 +27,8 @@ enum class ExtensionSaveResult : std::uint8_t {
 // Opens (creating when missing) the plan's key and writes, in this order:
 // IconNo; Indicator when it is 0 or more; ALSBC; NpdCPU; DIMTimeoutAC and
 // DIMTimeoutDC; BrightnessMonitor and BrightnessMonitorEnable, each under its
-// option. Flags, LedNo and SaveDisplay are never written here.
+// option, then flushes the key. Flags, LedNo and SaveDisplay are never
+// written here.
 ExtensionSaveResult SaveExtensionValues(Registry& registry, ErrorReporter& reporter, const PlanRecord& record,
                                         const ExtensionSaveOptions& options);
 

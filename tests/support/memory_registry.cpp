@@ -1,10 +1,12 @@
-#include "platform/emulated/memory_registry.h"
+#include "support/memory_registry.h"
 
 #include <algorithm>
 #include <cstring>
+#include <map>
+#include <mutex>
 #include <utility>
 
-#include "platform/emulated/registry_node.h"
+#include "platform/emulated/case_fold.h"
 
 namespace kestrel {
 namespace {
@@ -94,53 +96,85 @@ Status SplitPath(std::u16string_view path, std::vector<std::u16string_view>& nam
   return kSuccess;
 }
 
+// Orders names as the platform compares and lists them: by their upper-case units.
+struct FoldedLess {
+  using is_transparent = void;
+  bool operator()(std::u16string_view a, std::u16string_view b) const {
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                        [](char16_t x, char16_t y) { return FoldCase(x) < FoldCase(y); });
+  }
+};
+
+struct Value {
+  std::u16string name;
+  RegType type = RegType::None;
+  std::vector<std::uint8_t> data;
+};
+
+struct Key {
+  std::u16string name;
+  Key* parent = nullptr;  // null for the roots and once deleted
+  bool deleted = false;
+  std::map<std::u16string, std::shared_ptr<Key>, FoldedLess> subkeys;
+  std::vector<Value> values;  // in creation order, as the platform lists them
+  std::vector<AccessEntry> access;
+
+  Value* FindValue(std::u16string_view valueName) {
+    auto found = std::find_if(values.begin(), values.end(),
+                              [valueName](const Value& value) { return EqualsFolded(value.name, valueName); });
+    return found == values.end() ? nullptr : &*found;
+  }
+};
+
+using KeyRef = std::shared_ptr<Key>;
+
 }  // namespace
 
-using Node = RegistryNode;
-
 struct InMemoryRegistry::State {
+  // A handle shares ownership of its key, so a deleted key's open handles
+  // still answer (kErrorKeyDeleted), as on the platform.
   struct OpenKeyRecord {
-    NodeRef node;
+    KeyRef key{};
     std::uint32_t access = 0;
   };
   struct Resolved {
     Status status = kSuccess;
-    Node* node = nullptr;
+    KeyRef key{};
     std::uint32_t access = 0;
     bool isRoot = false;
   };
 
   mutable std::mutex mutex;
-  NodeRef machineRoot{new Node(u"", nullptr)};
-  NodeRef userRoot{new Node(u"", nullptr)};
-  NodeRef usersRoot{new Node(u"", nullptr)};
+  KeyRef machineRoot = std::make_shared<Key>();
+  KeyRef userRoot = std::make_shared<Key>();
+  KeyRef usersRoot = std::make_shared<Key>();
   std::map<KeyHandle, OpenKeyRecord> handles;
   KeyHandle nextHandle = kFirstHandle;
   std::vector<std::string> callerSids;
 
   State() {
-    machineRoot->access = std::make_shared<const std::vector<AccessEntry>>(MachineRootAccess());
-    userRoot->access = std::make_shared<const std::vector<AccessEntry>>(UserRootAccess());
-    usersRoot->access = machineRoot->access;
+    machineRoot->access = MachineRootAccess();
+    userRoot->access = UserRootAccess();
+    usersRoot->access = MachineRootAccess();
     // The hives a machine always has (nothing else can be created at the roots).
-    for (std::u16string_view hive : {u"HARDWARE", u"SOFTWARE", u"SYSTEM"}) AddChild(machineRoot.get(), hive);
-    AddChild(usersRoot.get(), u".DEFAULT");
-    AddChild(userRoot.get(), u"Software");
+    for (std::u16string_view hive : {u"HARDWARE", u"SOFTWARE", u"SYSTEM"}) AddChild(*machineRoot, hive);
+    AddChild(*usersRoot, u".DEFAULT");
+    AddChild(*userRoot, u"Software");
   }
 
-  Node* Root(KeyHandle handle) const {
-    if (handle == kHkeyLocalMachine) return machineRoot.get();
-    if (handle == kHkeyCurrentUser) return userRoot.get();
-    if (handle == kHkeyUsers) return usersRoot.get();
+  KeyRef Root(KeyHandle handle) const {
+    if (handle == kHkeyLocalMachine) return machineRoot;
+    if (handle == kHkeyCurrentUser) return userRoot;
+    if (handle == kHkeyUsers) return usersRoot;
     return nullptr;
   }
 
   Resolved Resolve(KeyHandle handle) const {
-    if (Node* root = Root(handle)) return {kSuccess, root, kKeyAllAccess, true};
+    if (KeyRef root = Root(handle)) return {kSuccess, root, kKeyAllAccess, true};
     auto found = handles.find(handle);
     if (found == handles.end()) return {kErrorInvalidHandle};
-    if (found->second.node->deleted) return {kErrorKeyDeleted};
-    return {kSuccess, found->second.node.get(), found->second.access};
+    if (found->second.key->deleted) return {kErrorKeyDeleted};
+    return {kSuccess, found->second.key, found->second.access};
   }
 
   // Resolves a handle that must grant `right`.
@@ -150,8 +184,8 @@ struct InMemoryRegistry::State {
     return resolved;
   }
 
-  bool Permits(const Node& node, std::uint32_t wanted) const {
-    return callerSids.empty() || AccessGranted(*node.access, callerSids, wanted);
+  bool Permits(const Key& key, std::uint32_t wanted) const {
+    return callerSids.empty() || AccessGranted(key.access, callerSids, wanted);
   }
 
   std::uint32_t GrantedAccess(std::uint32_t requested) const {
@@ -159,40 +193,33 @@ struct InMemoryRegistry::State {
     return (access & kMaximumAllowed) != 0 ? kKeyAllAccess : access;
   }
 
-  KeyHandle AddHandle(Node* node, std::uint32_t access) {
+  KeyHandle AddHandle(KeyRef key, std::uint32_t access) {
     KeyHandle handle = nextHandle;
     nextHandle += 4;
-    handles[handle] = OpenKeyRecord{NodeRef(node), GrantedAccess(access)};
+    handles[handle] = OpenKeyRecord{std::move(key), GrantedAccess(access)};
     return handle;
   }
 
-  // The access list a new key below `parent` receives. A list that passes
-  // down unchanged, as lists do below the first level, is shared, not copied.
-  static std::shared_ptr<const std::vector<AccessEntry>> ListForChildren(Node& parent) {
-    if (!parent.inheritedByChildren) {
-      std::vector<AccessEntry> inherited = InheritedAccess(*parent.access);
-      parent.inheritedByChildren = inherited == *parent.access
-                                       ? parent.access
-                                       : std::make_shared<const std::vector<AccessEntry>>(std::move(inherited));
-    }
-    return parent.inheritedByChildren;
-  }
-
-  Node* AddChild(Node* parent, std::u16string_view name) {
-    auto* child = new Node(name, parent);
-    child->access = ListForChildren(*parent);
-    parent->subkeys.Insert(child);
-    parent->subkeyOrder.reset();
+  static KeyRef AddChild(Key& parent, std::u16string_view name) {
+    auto child = std::make_shared<Key>();
+    child->name = std::u16string(name);
+    child->parent = &parent;
+    child->access = InheritedAccess(parent.access);
+    parent.subkeys.emplace(child->name, child);
     return child;
   }
 
-  Node* Walk(Node* from, const std::vector<std::u16string_view>& names) const {
-    Node* node = from;
+  static KeyRef Child(const Key& parent, std::u16string_view name) {
+    auto found = parent.subkeys.find(name);
+    return found == parent.subkeys.end() ? nullptr : found->second;
+  }
+
+  static KeyRef Walk(KeyRef key, const std::vector<std::u16string_view>& names) {
     for (std::u16string_view name : names) {
-      node = node->Child(name);
-      if (node == nullptr) return nullptr;
+      key = Child(*key, name);
+      if (!key) return nullptr;
     }
-    return node;
+    return key;
   }
 };
 
@@ -206,10 +233,10 @@ Status InMemoryRegistry::OpenKey(KeyHandle parent, std::u16string_view subKey, s
   if (from.status != kSuccess) return from.status;
   std::vector<std::u16string_view> names;
   if (Status status = SplitPath(subKey, names); status != kSuccess) return status;
-  Node* node = state_->Walk(from.node, names);
-  if (node == nullptr) return kErrorFileNotFound;
-  if (!state_->Permits(*node, access & ~kWow64ViewBits)) return kErrorAccessDenied;
-  out = state_->AddHandle(node, access);
+  KeyRef key = State::Walk(from.key, names);
+  if (!key) return kErrorFileNotFound;
+  if (!state_->Permits(*key, access & ~kWow64ViewBits)) return kErrorAccessDenied;
+  out = state_->AddHandle(std::move(key), access);
   return kSuccess;
 }
 
@@ -223,32 +250,32 @@ Status InMemoryRegistry::CreateKey(KeyHandle parent, std::u16string_view subKey,
   std::vector<std::u16string_view> names;
   if (Status status = SplitPath(subKey, names); status != kSuccess) return status;
 
-  Node* node = from.node;
+  KeyRef key = from.key;
   std::size_t depth = 0;
   for (; depth < names.size(); ++depth) {
-    Node* child = node->Child(names[depth]);
-    if (child == nullptr) break;
-    node = child;
+    KeyRef child = State::Child(*key, names[depth]);
+    if (!child) break;
+    key = std::move(child);
   }
   bool mustCreate = depth < names.size();
   if (mustCreate) {
     // Hives hang off HKLM and HKU; nothing else may be created there.
-    if (node == state_->machineRoot.get() || node == state_->usersRoot.get()) return kErrorAccessDenied;
-    bool permitted = node == from.node && !from.isRoot ? (from.access & kKeyCreateSubKey) != 0
-                                                       : state_->Permits(*node, kKeyCreateSubKey);
+    if (key == state_->machineRoot || key == state_->usersRoot) return kErrorAccessDenied;
+    bool permitted = key == from.key && !from.isRoot ? (from.access & kKeyCreateSubKey) != 0
+                                                     : state_->Permits(*key, kKeyCreateSubKey);
     if (!permitted) return kErrorAccessDenied;
-    for (; depth < names.size(); ++depth) node = state_->AddChild(node, names[depth]);
-  } else if (!state_->Permits(*node, access & ~kWow64ViewBits)) {
+    for (; depth < names.size(); ++depth) key = State::AddChild(*key, names[depth]);
+  } else if (!state_->Permits(*key, access & ~kWow64ViewBits)) {
     return kErrorAccessDenied;
   }
   if (created != nullptr) *created = mustCreate;
-  out = state_->AddHandle(node, access);
+  out = state_->AddHandle(std::move(key), access);
   return kSuccess;
 }
 
 Status InMemoryRegistry::CloseKey(KeyHandle key) {
   std::lock_guard lock(state_->mutex);
-  if (state_->Root(key) != nullptr) return kSuccess;
+  if (state_->Root(key)) return kSuccess;
   return state_->handles.erase(key) == 1 ? kSuccess : kErrorInvalidHandle;
 }
 
@@ -257,8 +284,8 @@ Status InMemoryRegistry::QueryValue(KeyHandle key, std::u16string_view name, Reg
   std::lock_guard lock(state_->mutex);
   State::Resolved resolved = state_->ResolveFor(key, kKeyQueryValue);
   if (resolved.status != kSuccess) return resolved.status;
-  std::optional<ValueBlock::Value> value = resolved.node->values.Find(name);
-  if (!value) return kErrorFileNotFound;
+  const Value* value = resolved.key->FindValue(name);
+  if (value == nullptr) return kErrorFileNotFound;
   if (type != nullptr) *type = value->type;
   std::uint32_t needed = static_cast<std::uint32_t>(value->data.size());
   if (data == nullptr) {
@@ -280,7 +307,14 @@ Status InMemoryRegistry::SetValue(KeyHandle key, std::u16string_view name, RegTy
   State::Resolved resolved = state_->ResolveFor(key, kKeySetValue);
   if (resolved.status != kSuccess) return resolved.status;
   if (data == nullptr && size != 0) return kErrorInvalidParameter;
-  resolved.node->values.Set(name, type, std::span(data, size));
+  std::vector<std::uint8_t> bytes(data, data + size);
+  // A rewrite keeps the stored name's case and the value's place; a new value goes last.
+  if (Value* value = resolved.key->FindValue(name)) {
+    value->type = type;
+    value->data = std::move(bytes);
+  } else {
+    resolved.key->values.push_back(Value{std::u16string(name), type, std::move(bytes)});
+  }
   return kSuccess;
 }
 
@@ -288,17 +322,27 @@ Status InMemoryRegistry::DeleteValue(KeyHandle key, std::u16string_view name) {
   std::lock_guard lock(state_->mutex);
   State::Resolved resolved = state_->ResolveFor(key, kKeySetValue);
   if (resolved.status != kSuccess) return resolved.status;
-  if (!resolved.node->values.Erase(name)) return kErrorFileNotFound;
+  std::vector<Value>& values = resolved.key->values;
+  const Value* value = resolved.key->FindValue(name);
+  if (value == nullptr) return kErrorFileNotFound;
+  values.erase(values.begin() + (value - values.data()));
   return kSuccess;
+}
+
+Status InMemoryRegistry::Flush(KeyHandle key) {
+  std::lock_guard lock(state_->mutex);
+  State::Resolved resolved = state_->Resolve(key);
+  if (resolved.status == kSuccess) ++flushes_;
+  return resolved.status;
 }
 
 Status InMemoryRegistry::EnumKey(KeyHandle key, std::uint32_t index, std::u16string& name) {
   std::lock_guard lock(state_->mutex);
   State::Resolved resolved = state_->ResolveFor(key, kKeyEnumerateSubKeys);
   if (resolved.status != kSuccess) return resolved.status;
-  Node& node = *resolved.node;
-  if (index >= node.subkeys.size()) return kErrorNoMoreItems;
-  name = node.SubkeysInOrder()[index];
+  const auto& subkeys = resolved.key->subkeys;
+  if (index >= subkeys.size()) return kErrorNoMoreItems;
+  name = std::next(subkeys.begin(), index)->first;
   return kSuccess;
 }
 
@@ -306,9 +350,9 @@ Status InMemoryRegistry::EnumValue(KeyHandle key, std::uint32_t index, std::u16s
   std::lock_guard lock(state_->mutex);
   State::Resolved resolved = state_->ResolveFor(key, kKeyQueryValue);
   if (resolved.status != kSuccess) return resolved.status;
-  std::optional<ValueBlock::Value> value = resolved.node->values.At(index);
-  if (!value) return kErrorNoMoreItems;
-  name = value->name;
+  const std::vector<Value>& values = resolved.key->values;
+  if (index >= values.size()) return kErrorNoMoreItems;
+  name = values[index].name;
   return kSuccess;
 }
 
@@ -318,14 +362,12 @@ Status InMemoryRegistry::DeleteKey(KeyHandle parent, std::u16string_view subKey)
   if (from.status != kSuccess) return from.status;
   std::vector<std::u16string_view> names;
   if (Status status = SplitPath(subKey, names); status != kSuccess) return status;
-  Node* node = state_->Walk(from.node, names);
-  if (node == nullptr) return kErrorFileNotFound;
-  if (node->parent == nullptr || !node->subkeys.empty()) return kErrorAccessDenied;
-  if (!state_->Permits(*node, kDeleteAccess)) return kErrorAccessDenied;
-  node->deleted = true;
-  Node* owner = std::exchange(node->parent, nullptr);
-  owner->subkeys.Erase(node);  // open handles keep the node alive; otherwise it is gone
-  owner->subkeyOrder.reset();
+  KeyRef key = State::Walk(from.key, names);
+  if (!key) return kErrorFileNotFound;
+  if (key->parent == nullptr || !key->subkeys.empty()) return kErrorAccessDenied;
+  if (!state_->Permits(*key, kDeleteAccess)) return kErrorAccessDenied;
+  key->deleted = true;
+  std::exchange(key->parent, nullptr)->subkeys.erase(key->name);
   return kSuccess;
 }
 
@@ -333,7 +375,7 @@ Status InMemoryRegistry::GetKeyAccess(KeyHandle key, std::vector<AccessEntry>& e
   std::lock_guard lock(state_->mutex);
   State::Resolved resolved = state_->ResolveFor(key, kReadControl);
   if (resolved.status != kSuccess) return resolved.status;
-  entries = *resolved.node->access;
+  entries = resolved.key->access;
   return kSuccess;
 }
 
@@ -341,8 +383,7 @@ Status InMemoryRegistry::SetKeyAccess(KeyHandle key, const std::vector<AccessEnt
   std::lock_guard lock(state_->mutex);
   State::Resolved resolved = state_->ResolveFor(key, kWriteDac);
   if (resolved.status != kSuccess) return resolved.status;
-  resolved.node->access = std::make_shared<const std::vector<AccessEntry>>(entries);
-  resolved.node->inheritedByChildren.reset();
+  resolved.key->access = entries;
   return kSuccess;
 }
 

@@ -1,7 +1,8 @@
 // An in-memory registry with the platform's semantics: case-insensitive key and
 // value names that keep their case, exact-size values, the platform's error
-// codes, non-recursive key deletion, per-key access lists. Native tests run the
-// emulated machine over it.
+// codes, non-recursive key deletion, per-key access lists. A test double: native
+// tests and benchmarks run the emulated machine over it; the programs under Wine
+// use Wine's registry.
 //
 // Handles carry the access they were opened with, as on the platform: a value
 // write through a key opened for reading is refused with kErrorAccessDenied.
@@ -9,9 +10,8 @@
 // (SetCallerSids), also checked when a key is opened, created or deleted; with
 // no identity the caller is the machine's administrator and every key opens.
 #pragma once
-#include <map>
+#include <atomic>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <vector>
 
@@ -54,6 +54,8 @@ class InMemoryRegistry : public Registry {
   Status SetValue(KeyHandle key, std::u16string_view name, RegType type, const std::uint8_t* data,
                   std::uint32_t size) override;
   Status DeleteValue(KeyHandle key, std::u16string_view name) override;
+  // Nothing to write out; checks the handle and counts the call.
+  Status Flush(KeyHandle key) override;
   Status EnumKey(KeyHandle key, std::uint32_t index, std::u16string& name) override;
   Status EnumValue(KeyHandle key, std::uint32_t index, std::u16string& name) override;
   Status DeleteKey(KeyHandle parent, std::u16string_view subKey) override;
@@ -62,6 +64,8 @@ class InMemoryRegistry : public Registry {
 
   // Number of handles currently open (tests check that code closes its keys).
   std::size_t OpenHandleCount() const;
+  // Number of successful flushes.
+  std::size_t FlushCount() const { return flushes_; }
 
   // Runs every later open, create and delete as a caller holding these SIDs
   // (for example a standard user: the user, Users, Everyone). Empty: no checks.
@@ -70,6 +74,7 @@ class InMemoryRegistry : public Registry {
  private:
   struct State;
   std::unique_ptr<State> state_;
+  std::atomic<std::size_t> flushes_ = 0;
 };
 
 }  // namespace kestrel

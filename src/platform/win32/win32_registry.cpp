@@ -57,6 +57,8 @@ Status Win32Registry::DeleteValue(KeyHandle key, std::u16string_view name) {
   return static_cast<Status>(RegDeleteValueW(ToHkey(key), ToWide(name).c_str()));
 }
 
+Status Win32Registry::Flush(KeyHandle key) { return static_cast<Status>(RegFlushKey(ToHkey(key))); }
+
 Status Win32Registry::EnumKey(KeyHandle key, std::uint32_t index, std::u16string& name) {
   wchar_t buffer[kMaxKeyNameUnits];
   DWORD units = kMaxKeyNameUnits;

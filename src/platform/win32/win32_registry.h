@@ -16,6 +16,7 @@ class Win32Registry : public Registry {
   Status SetValue(KeyHandle key, std::u16string_view name, RegType type, const std::uint8_t* data,
                   std::uint32_t size) override;
   Status DeleteValue(KeyHandle key, std::u16string_view name) override;
+  Status Flush(KeyHandle key) override;
   Status EnumKey(KeyHandle key, std::uint32_t index, std::u16string& name) override;
   Status EnumValue(KeyHandle key, std::uint32_t index, std::u16string& name) override;
   Status DeleteKey(KeyHandle parent, std::u16string_view subKey) override;
