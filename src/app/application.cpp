@@ -1,14 +1,11 @@
 #include "app/application.h"
 
 #include "platform/text.h"
+#include "base/string_ids.h"
 
 namespace kestrel {
 namespace {
 
-constexpr std::uint32_t kStringInitFailed = 1;
-constexpr std::uint32_t kStringTitle = 141;
-constexpr std::uint32_t kStringMinimizeCaption = 143;
-constexpr std::uint32_t kStringEcoTitle = 219;
 
 }  // namespace
 
@@ -69,7 +66,7 @@ bool Application::Initialize() {
   Status status = instanceMutexCreated_ ? machine_.sync.CreateMutex(kPlanLockName, planLock_, existed)
                                         : kErrorInvalidHandle;
   if (status != kSuccess) {
-    reporter_.ReportCode(4, status);
+    reporter_.ReportCode(kStringMutexFailed, status);
     return false;
   }
 
@@ -78,7 +75,7 @@ bool Application::Initialize() {
   settings_.Load(workArea, shell_.OsModelOfWindows());
 
   if (!shell_.WindowsVersionAtLeast(6, 0)) {
-    reporter_.ReportCode(161, 0);
+    reporter_.ReportCode(kStringVersionTooOld, 0);
     return false;
   }
   BuildHelpPaths();
@@ -101,7 +98,7 @@ void Application::BuildHelpPaths() {
   std::u16string module;
   Status status = shell_.ModuleFileName(module);
   if (status != kSuccess) {
-    reporter_.ReportCode(41, status);
+    reporter_.ReportCode(kStringModuleFileNameFailed, status);
     return;
   }
   std::size_t slash = module.rfind(u'\\');
@@ -114,14 +111,14 @@ void Application::BuildHelpPaths() {
 bool Application::RegisterClassesAndEcoWorker() {
   Status status = shell_.RegisterMainWindowClass();
   if (status != kSuccess) {
-    reporter_.ReportCode(9, status);
+    reporter_.ReportCode(kStringRegisterClassFailed, status);
     return false;
   }
   const SettingsRecord& record = settings_.record();
   if (!record.Has(SettingsFlag::EcoMode)) return true;
   status = shell_.RegisterModeDisplayClass(record.Has(SettingsFlag::ThreeModes));
   if (status != kSuccess) {
-    reporter_.ReportCode(9, status);
+    reporter_.ReportCode(kStringRegisterClassFailed, status);
     return false;
   }
   titleText_ = LoadLimited(kStringEcoTitle, kTitleTextUnits);
@@ -137,7 +134,7 @@ bool Application::CreateMainWindow() {
   style.position = Point{record.panelX, record.panelY};
   Status status = shell_.CreateMainWindow(style, titleText_, mainWindow_);
   if (status != kSuccess) {
-    reporter_.ReportCode(10, status);
+    reporter_.ReportCode(kStringCreateWindowFailed, status);
     return false;
   }
   return true;
@@ -145,7 +142,7 @@ bool Application::CreateMainWindow() {
 
 void Application::ChooseFirstSurface() {
   // Until the meter panel exists the program always starts in the notification area.
-  machine_.messaging.Post(mainWindow_, kWmCommand, kCommandIntoTray, 0);
+  machine_.messaging.Post(mainWindow_, kWmCommand, menu_command::kIntoTray, 0);
 }
 
 void Application::SaveForEndSession() { settings_.Save(); }

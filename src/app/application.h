@@ -6,12 +6,13 @@
 #include <string>
 
 #include "app/command_line.h"
-#include "app/error_reporter.h"
+#include "base/error_reporter.h"
 #include "app/settings_store.h"
 #include "app/shell.h"
 #include "app/subsystem_hooks.h"
 #include "app/workers.h"
 #include "platform/machine.h"
+#include "base/messages.h"
 
 namespace kestrel {
 
@@ -19,9 +20,6 @@ inline constexpr std::u16string_view kInstanceMutexName = u"kESTRELmUTEX";
 inline constexpr std::u16string_view kPlanLockName = u"kESTRELmUTEXps";
 inline constexpr std::u16string_view kMainWindowClass = u"Kestrel";
 
-inline constexpr std::uint32_t kMsgEcoButtonPress = 1340;
-inline constexpr std::uint32_t kMsgEcoButtonAdvance = 1341;
-inline constexpr std::uint32_t kCommandIntoTray = 52;
 
 inline constexpr std::size_t kTitleTextUnits = 31;   // 32 with the terminator
 inline constexpr std::size_t kHelpPathUnits = 129;   // 130 with the terminator

@@ -2,12 +2,11 @@
 #pragma once
 #include <cstdint>
 #include <string_view>
+#include "base/messages.h"
 
 namespace kestrel {
 
 // Private messages of the main window that open a settings window.
-inline constexpr std::uint32_t kMsgOpenEcoSettings = 1033;
-inline constexpr std::uint32_t kMsgOpenPlanSettings = 1034;
 
 enum class StartRequest : std::uint8_t { None, EcoSettings, PlanSettings };
 

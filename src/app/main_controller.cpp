@@ -22,10 +22,10 @@ std::optional<LParam> MainController::Handle(WindowHandle window, std::uint32_t 
     case kWmTimer:
       return OnTimer(window, wParam);
     case kMsgOpenEcoSettings:
-      app_.machine().messaging.Post(window, kWmCommand, kCommandEcoSettings, -1);
+      app_.machine().messaging.Post(window, kWmCommand, menu_command::kEcoSettings, -1);
       return 0;
     case kMsgOpenPlanSettings:
-      app_.machine().messaging.Post(window, kWmCommand, kCommandPlanSettings, -1);
+      app_.machine().messaging.Post(window, kWmCommand, menu_command::kPlanSettings, -1);
       return 0;
     case kWmCommand:
       return OnCommand(static_cast<std::uint32_t>(wParam & 0xFFFF), lParam);
@@ -93,13 +93,13 @@ std::optional<LParam> MainController::OnCommand(std::uint32_t command, LParam lP
     if (std::optional<LParam> result = dispatch_->Command(command, lParam)) return result;
   }
   switch (command) {
-    case kCommandEcoSettings:
+    case menu_command::kEcoSettings:
       surfaces_.OpenEcoSettings();
       return 0;
-    case kCommandPlanSettings:
+    case menu_command::kPlanSettings:
       surfaces_.OpenPlanSettings();
       return 0;
-    case kCommandIntoTray:
+    case menu_command::kIntoTray:
       surfaces_.PutIntoTray();
       return 0;
     default:

@@ -9,14 +9,12 @@
 #include "app/dispatch/window_dispatch.h"
 #include "app/surfaces.h"
 #include "eco/eco_entry_points.h"
+#include "base/messages.h"
 
 namespace kestrel {
 
 class TrayDispatch;
 
-inline constexpr std::uint32_t kMsgSpeedChanged = kWmUser + 1;  // 1025, from the speed monitor
-inline constexpr std::uint32_t kCommandEcoSettings = 48;
-inline constexpr std::uint32_t kCommandPlanSettings = 56;
 
 class MainController {
  public:

@@ -1,8 +1,9 @@
 #include "app/settings_store.h"
 
 #include "app/processor_name.h"
-#include "app/registry_paths.h"
+#include "base/registry_paths.h"
 #include "platform/text.h"
+#include "base/string_ids.h"
 
 namespace kestrel {
 namespace {
@@ -58,7 +59,7 @@ bool SettingsStore::LoadUserRecord() {
   RegKey key;
   Status status = RegKey::Open(machine_.registry, kHkeyCurrentUser, kKestrelKey, kKeyRead, key);
   if (status != kSuccess) {
-    if (status != kErrorFileNotFound) reporter_.ReportCode(29, status);
+    if (status != kErrorFileNotFound) reporter_.ReportCode(kStringKestrelKeyOpenFailed, status);
     return false;
   }
   bool loaded = false;
@@ -73,17 +74,17 @@ bool SettingsStore::LoadUserRecord() {
       record_ = *record;
       loaded = true;
     } else {
-      reporter_.ReportCode(16, size);
+      reporter_.ReportCode(kStringBadValue, size);
     }
   } else if (status != kErrorFileNotFound) {
-    reporter_.ReportCode(17, status);
+    reporter_.ReportCode(kStringSettingsReadFailed, status);
   }
   std::uint32_t saveColor = saveColor_;
   status = key.ReadDword(u"SaveColor", saveColor);
   if (status == kSuccess) {
     saveColor_ = saveColor;
   } else if (status != kErrorFileNotFound) {
-    reporter_.ReportCode(60, status);
+    reporter_.ReportCode(kStringSaveColorReadFailed, status);
   }
   return loaded;
 }
@@ -92,7 +93,7 @@ void SettingsStore::LoadLowerLimit() {
   RegKey key;
   Status status = RegKey::Open(machine_.registry, kHkeyLocalMachine, kKestrelKey, kKeyRead, key);
   if (status != kSuccess) {
-    if (status != kErrorFileNotFound) reporter_.ReportCode(29, status);
+    if (status != kErrorFileNotFound) reporter_.ReportCode(kStringKestrelKeyOpenFailed, status);
     return;
   }
   // A LowerLimit that cannot be read is logged as an invalid setting value.
@@ -103,13 +104,13 @@ void SettingsStore::LoadProcessorClock() {
   RegKey key;
   Status status = RegKey::Open(machine_.registry, kHkeyLocalMachine, kProcessorKey, kKeyRead, key);
   if (status != kSuccess) {
-    reporter_.ReportCode(15, status);
+    reporter_.ReportCode(kStringProcessorKeyOpenFailed, status);
     return;
   }
   std::u16string name;
   status = key.ReadString(u"ProcessorNameString", name, kClockTextMaxUnits);
   if (status != kSuccess || name.empty()) {
-    reporter_.ReportCode(14, status);
+    reporter_.ReportCode(kStringProcessorNameReadFailed, status);
     return;
   }
   config_.athlon = name.find(u"Athlon") != std::u16string::npos;
@@ -180,7 +181,7 @@ void SettingsStore::LoadSchemeList(const RegKey& key) {
     }
   }
   // A SchemeList that cannot be used leaves the default pinned plans.
-  reporter_.ReportCode(16, status == kSuccess ? size : status);
+  reporter_.ReportCode(kStringBadValue, status == kSuccess ? size : status);
 }
 
 void SettingsStore::ProbeHardware() {
@@ -224,17 +225,17 @@ void SettingsStore::Save() {
   RegKey key;
   Status status = RegKey::Create(machine_.registry, kHkeyCurrentUser, kKestrelKey, kKeyWrite, key);
   if (status != kSuccess) {
-    reporter_.ReportCode(13, status);
+    reporter_.ReportCode(kStringKestrelKeyCreateFailed, status);
     return;
   }
   if (record_.version > 0) {
     auto bytes = EncodeSettingsRecord(record_);
     status = key.WriteBinary(u"Settings", bytes.data(), kSettingsRecordSize);
-    if (status != kSuccess) reporter_.ReportCode(12, status);
+    if (status != kSuccess) reporter_.ReportCode(kStringSettingsWriteFailed, status);
   }
   saveColor_ = FoldColorIndex(saveColor_, record_);
   status = key.WriteDword(u"SaveColor", saveColor_);
-  if (status != kSuccess) reporter_.ReportCode(59, status);
+  if (status != kSuccess) reporter_.ReportCode(kStringSaveColorWriteFailed, status);
 }
 
 }  // namespace kestrel

@@ -3,9 +3,9 @@
 #pragma once
 #include <optional>
 
-#include "app/error_reporter.h"
-#include "app/machine_config.h"
-#include "app/settings_record.h"
+#include "base/error_reporter.h"
+#include "base/machine_config.h"
+#include "base/settings_record.h"
 #include "app/subsystem_hooks.h"
 #include "platform/machine.h"
 

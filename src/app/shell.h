@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/settings_record.h"
+#include "base/settings_record.h"
 #include "platform/status.h"
 #include "platform/window.h"
 

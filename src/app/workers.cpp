@@ -1,4 +1,5 @@
 #include "app/workers.h"
+#include "base/string_ids.h"
 
 namespace kestrel {
 namespace {
@@ -29,37 +30,37 @@ Status Workers::StartLoop(std::function<void()> round, std::uint32_t periodMs, S
 bool Workers::StartPolling(bool batteryPresent, bool autoSwitchEnabled) {
   runFlag_.store(1);
   if (StartLoop(bodies_.speedRound, kSpeedPeriodMs, 0, speedMonitor_) != kSuccess) {
-    reporter_.ReportCode(7, 0);
+    reporter_.ReportCode(kStringSpeedWorkerStartFailed, 0);
     return false;
   }
   if (batteryPresent && StartLoop(bodies_.batteryRound, kBatteryPeriodMs, 0, batteryPoller_) != kSuccess) {
-    reporter_.ReportCode(7, 0);
+    reporter_.ReportCode(kStringSpeedWorkerStartFailed, 0);
     return false;
   }
   // The meter animator needs SpeedEvent to sleep on, so the event comes first;
   // its failure still fails start-up as before.
   Status status = machine_.sync.CreateEvent(true, false, speedEvent_);
   if (status != kSuccess) {
-    reporter_.ReportCode(20, status);
+    reporter_.ReportCode(kStringCreateEventFailed, status);
     return false;
   }
   if (StartLoop(bodies_.meterRound, kMeterFullScaleMs, speedEvent_, meterAnimator_) != kSuccess) {
-    reporter_.ReportCode(7, 0);
+    reporter_.ReportCode(kStringSpeedWorkerStartFailed, 0);
     return false;
   }
   bool existed = false;
   status = machine_.sync.CreateMutex(u"", autoSwitchLock_, existed);
-  if (status != kSuccess) reporter_.ReportCode(4, status);
+  if (status != kSuccess) reporter_.ReportCode(kStringMutexFailed, status);
 
   status = machine_.sync.CreateEvent(true, false, autoSwitchEvent_);
   if (status != kSuccess) {
-    reporter_.ReportCode(20, status);
+    reporter_.ReportCode(kStringCreateEventFailed, status);
     return true;
   }
   status = autoSwitchEnabled ? machine_.sync.SetEvent(autoSwitchEvent_) : machine_.sync.ResetEvent(autoSwitchEvent_);
-  if (status != kSuccess) reporter_.ReportCode(20, status);
+  if (status != kSuccess) reporter_.ReportCode(kStringCreateEventFailed, status);
   if (StartLoop(bodies_.autoSwitchRound, kAutoSwitchParameter, autoSwitchEvent_, autoSwitchWorker_) != kSuccess) {
-    reporter_.ReportCode(8, 0);
+    reporter_.ReportCode(kStringAutoSwitchWorkerStartFailed, 0);
   }
   return true;
 }
@@ -68,10 +69,10 @@ bool Workers::StartLedWorker() {
   // The event exists before the worker that sleeps on it starts.
   Status status = machine_.sync.CreateEvent(true, false, ledEvent_);
   if (status != kSuccess) {
-    reporter_.ReportCode(20, status);
+    reporter_.ReportCode(kStringCreateEventFailed, status);
     return false;
   }
-  if (StartLoop(bodies_.ledRound, kLedParameter, ledEvent_, ledWorker_) != kSuccess) reporter_.ReportCode(200, 0);
+  if (StartLoop(bodies_.ledRound, kLedParameter, ledEvent_, ledWorker_) != kSuccess) reporter_.ReportCode(kStringLampWorkerStartFailed, 0);
   return true;
 }
 

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "app/error_reporter.h"
+#include "base/error_reporter.h"
 #include "platform/machine.h"
 
 namespace kestrel {

@@ -1,4 +1,4 @@
-#include "app/machine_config.h"
+#include "base/machine_config.h"
 
 #include "platform/power.h"
 

@@ -1,13 +1,13 @@
-#include "eco/registry_string.h"
+#include "base/registry_string.h"
 
 #include <vector>
 
 #include "platform/text.h"
+#include "base/string_ids.h"
 
 namespace kestrel {
 namespace {
 
-constexpr std::uint32_t kStringKeyUnreadable = 217;  // "fail : RegQueryValueEx in getStringFromReg()"
 
 }  // namespace
 

@@ -4,7 +4,7 @@
 #pragma once
 #include <string>
 
-#include "app/error_reporter.h"
+#include "base/error_reporter.h"
 #include "platform/registry.h"
 
 namespace kestrel {

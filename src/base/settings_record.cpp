@@ -1,4 +1,4 @@
-#include "app/settings_record.h"
+#include "base/settings_record.h"
 
 #include <algorithm>
 

@@ -5,6 +5,8 @@
 #include <optional>
 #include <vector>
 
+#include "platform/window.h"
+
 namespace kestrel {
 
 namespace SettingsFlag {
@@ -61,20 +63,6 @@ struct SettingsRecord {
 std::array<std::uint8_t, kSettingsRecordSize> EncodeSettingsRecord(const SettingsRecord& record);
 // Accepts exactly 40 bytes; anything else is not a record.
 std::optional<SettingsRecord> DecodeSettingsRecord(const std::vector<std::uint8_t>& bytes);
-
-struct Rect {
-  std::int32_t left = 0;
-  std::int32_t top = 0;
-  std::int32_t right = 0;
-  std::int32_t bottom = 0;
-  friend bool operator==(const Rect&, const Rect&) = default;
-};
-
-struct Point {
-  std::int32_t x = 0;
-  std::int32_t y = 0;
-  friend bool operator==(const Point&, const Point&) = default;
-};
 
 // The record of a user's first start: default flags, layout from them, the
 // panel at the work area's bottom-right corner, 26 pixels above its bottom.

@@ -8,11 +8,11 @@
 
 #include "eco/eco_context.h"
 #include "eco/eco_lamp.h"
+#include "base/messages.h"
 
 namespace kestrel {
 
 // The main window's brightness delay (DelayBrightness), one-shot.
-inline constexpr std::uintptr_t kBrightnessDelayTimer = 10109;
 
 struct FollowUpConditions {
   bool settingsDialogClosed = true;  // no settings dialog holds back plan-change work

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "app/application.h"
-#include "app/machine_config.h"
+#include "base/machine_config.h"
 #include "power/plan_model.h"
 
 namespace kestrel {

@@ -37,7 +37,7 @@ void EcoEngine::MainWindowCreated(WindowHandle window) {
 }
 
 bool EcoEngine::ButtonPressed(std::uint32_t message) {
-  if (!ecoModes() && message != kMsgModeNext) return false;
+  if (!ecoModes() && message != kMsgEcoButtonAdvance) return false;
   sequence_.Start();
   return true;
 }

@@ -4,10 +4,10 @@
 #include <cstdint>
 
 #include "platform/window.h"
+#include "base/messages.h"
 
 namespace kestrel {
 
-inline constexpr std::uintptr_t kLampCheckTimer = 10110;
 
 class EcoEntryPoints {
  public:

@@ -1,20 +1,14 @@
 #include "eco/eco_lamp.h"
 
-#include "app/registry_paths.h"
+#include "base/registry_paths.h"
 #include "eco/device_word.h"
-#include "eco/registry_string.h"
+#include "base/registry_string.h"
 #include "power/plan_ids.h"
+#include "base/string_ids.h"
 
 namespace kestrel {
 namespace {
 
-constexpr std::uint32_t kStringDriverOpenFailed = 64;   // "fail : Driver Open"
-constexpr std::uint32_t kStringMutexFailed = 4;
-constexpr std::uint32_t kStringActivePlanFailed = 2;    // "fail : GetActivePwrScheme"
-constexpr std::uint32_t kStringPowerStatusFailed = 65;  // "fail : GetSystemPowerStatus"
-constexpr std::uint32_t kStringStatusReadFailed = 293;  // "fail : LED_Status_get_DeviceIoControl"
-constexpr std::uint32_t kStringCorrectionFailed = 294;  // "fail : DoChangeLED_OSPower"
-constexpr std::uint32_t kStringCheckWithoutWorker = 295;
 
 constexpr std::uint32_t kStartupLeadMs = 200;
 constexpr std::uint32_t kStartupTailMs = 300;
@@ -125,7 +119,7 @@ void EcoLamp::StartupUpdate() {
 
 void EcoLamp::CheckShowsState() {
   if (!workerStarted_.load()) {
-    reporter_.ReportCode(kStringCheckWithoutWorker, 0);
+    reporter_.ReportCode(kStringLampCheckWithoutWorker, 0);
     return;
   }
   SyncHandle lock = lock_.load();
@@ -137,10 +131,10 @@ void EcoLamp::CheckShowsState() {
     Status result = machine_.devices.Control(driver, kLampCheckStatus, DeviceWord(0), status);
     std::optional<std::uint32_t> shown = ReadDeviceWord(status);
     if (result != kSuccess || !shown) {
-      reporter_.ReportCode(kStringStatusReadFailed, result);
+      reporter_.ReportCode(kStringLampStatusReadFailed, result);
     } else if (LampValueOfStatus(*shown) != state_) {
       if (!LampCodeOf(state_)) {
-        reporter_.ReportCode(kStringCorrectionFailed, state_);
+        reporter_.ReportCode(kStringLampCorrectionFailed, state_);
       } else {
         WriteLamp(machine_.devices, machine_.clock, driver, state_);
       }
@@ -188,7 +182,7 @@ void EcoLamp::Resumed(bool sessionActive, bool sessionUnlocked) {
 bool EcoLamp::PasswordOnWake() {
   Guid active;
   if (Status status = machine_.power.GetActivePlan(active); status != kSuccess) {
-    reporter_.ReportCode(kStringActivePlanFailed, status);
+    reporter_.ReportCode(kStringGetActivePlanFailed, status);
     return false;
   }
   SystemPowerStatus power;

@@ -13,7 +13,7 @@
 #include <functional>
 #include <optional>
 
-#include "app/error_reporter.h"
+#include "base/error_reporter.h"
 #include "eco/lamp_driver.h"
 #include "platform/machine.h"
 

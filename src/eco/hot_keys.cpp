@@ -2,15 +2,13 @@
 
 #include <array>
 
-#include "app/registry_paths.h"
+#include "base/registry_paths.h"
 #include "platform/user_interface.h"
+#include "base/string_ids.h"
 
 namespace kestrel {
 namespace {
 
-constexpr std::uint32_t kStringRegisterFailed = 244;  // "fail : RegisterHotKey"
-constexpr std::uint32_t kStringWriteFailed = 245;     // "fail : setInfoReg"
-constexpr std::uint32_t kStringKeyRefused = 249;
 
 constexpr std::u16string_view kModifiersValue = u"HotKeyOption";
 constexpr std::u16string_view kKeyValue = u"HotKey";
@@ -68,7 +66,7 @@ Status WriteHotKeyChoice(Registry& registry, const HotKeyCombination& keys) {
 
 Status EcoHotKey::RegisterCombination(const HotKeyCombination& keys) {
   Status status = keys_.Register(owner_, kEcoHotKeyId, keys.modifiers, keys.virtualKey);
-  if (status != kSuccess) reporter_.ReportCode(kStringRegisterFailed, status);
+  if (status != kSuccess) reporter_.ReportCode(kStringHotKeyRegisterFailed, status);
   return status;
 }
 
@@ -86,12 +84,12 @@ bool EcoHotKey::ApplyRow(WindowHandle dialog, std::size_t row, std::size_t previ
   if (row >= kTable.size()) return false;
   Unregister();
   if (row != 0 && RegisterCombination(kTable[row].keys) != kSuccess) {
-    machine_.boxes.Show(dialog, machine_.strings.Load(kStringKeyRefused), titleText_(), kMbOk | kMbIconExclamation);
+    machine_.boxes.Show(dialog, machine_.strings.Load(kStringHotKeyRefused), titleText_(), kMbOk | kMbIconExclamation);
     if (previous != 0 && previous < kTable.size()) RegisterCombination(kTable[previous].keys);
     return false;
   }
   if (Status status = WriteHotKeyChoice(machine_.registry, kTable[row].keys); status != kSuccess) {
-    reporter_.ReportCode(kStringWriteFailed, status);
+    reporter_.ReportCode(kStringHotKeyWriteFailed, status);
   }
   return true;
 }
@@ -104,7 +102,7 @@ std::optional<std::size_t> EcoHotKey::ResetToInitial() {
   bool refused = *row != 0 && RegisterCombination(kTable[*row].keys) != kSuccess;
   if (!refused) {
     if (Status status = WriteHotKeyChoice(machine_.registry, kTable[*row].keys); status != kSuccess) {
-      reporter_.ReportCode(kStringWriteFailed, status);
+      reporter_.ReportCode(kStringHotKeyWriteFailed, status);
     }
   }
   return row;

@@ -9,7 +9,7 @@
 #include <span>
 #include <string>
 
-#include "app/error_reporter.h"
+#include "base/error_reporter.h"
 #include "platform/hot_keys.h"
 #include "platform/machine.h"
 

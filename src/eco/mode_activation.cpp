@@ -1,7 +1,7 @@
 #include "eco/mode_activation.h"
 
 #include "eco/processor_mode.h"
-#include "power/plan_messages.h"
+#include "base/string_ids.h"
 
 namespace kestrel {
 
@@ -11,7 +11,7 @@ bool ActivateMode(EcoContext& context, EcoLamp& lamp, const ModeSlot& slot, std:
   lamp.SetToValue(lampValue);
   machine.clock.Sleep(kLampBeforeActivationMs);
   if (Status status = machine.power.SetActivePlan(slot.plan); status != kSuccess) {
-    context.reporter().ReportCode(plan_message::kSetActivePlanFailed, status);
+    context.reporter().ReportCode(kStringSetActivePlanFailed, status);
     return false;
   }
   context.plans().SetCurrentPlan(slot.plan);

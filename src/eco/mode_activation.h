@@ -7,10 +7,10 @@
 #include "eco/eco_context.h"
 #include "eco/eco_lamp.h"
 #include "eco/mode_table.h"
+#include "base/messages.h"
 
 namespace kestrel {
 
-inline constexpr std::uint32_t kMsgPlanChanged = kWmUser + 3;  // 1027
 inline constexpr std::uint32_t kLampBeforeActivationMs = 800;
 
 // False when nothing was activated: a slot without plan (never GUID_NULL to

@@ -3,11 +3,10 @@
 // returns), showing and repainting it, and closing it.
 #pragma once
 #include "platform/window.h"
+#include "base/messages.h"
 
 namespace kestrel {
 
-inline constexpr std::uint32_t kMsgModeNext = kWmUser + 317;  // 1341
-inline constexpr std::uintptr_t kModeDisplayTimer = 10109;
 inline constexpr std::uint32_t kModeDisplayPeriodMs = 3000;
 
 class ModeDisplayHost {

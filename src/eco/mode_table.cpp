@@ -1,6 +1,6 @@
 #include "eco/mode_table.h"
 
-#include "app/registry_paths.h"
+#include "base/registry_paths.h"
 #include "power/plan_ids.h"
 
 namespace kestrel {

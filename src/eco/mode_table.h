@@ -8,7 +8,7 @@
 #include <optional>
 #include <vector>
 
-#include "app/machine_config.h"
+#include "base/machine_config.h"
 #include "platform/registry.h"
 #include "power/mode_plans.h"
 

@@ -2,7 +2,7 @@
 
 #include "eco/mode_activation.h"
 #include "power/extension_write.h"
-#include "power/plan_messages.h"
+#include "base/string_ids.h"
 
 namespace kestrel {
 namespace {
@@ -10,18 +10,18 @@ namespace {
 // The record a command names in this build of the list; null for a command
 // out of range or an entry without plan.
 const PlanRecord* PlanOfCommand(const PlanList& list, std::uint32_t command) {
-  if (command >= kFirstPinnedPlanCommand && command <= kLastPinnedPlanCommand) {
-    return list.modePlan(kLastPinnedPlanCommand - command);
+  if (command >= menu_command::kFirstPinnedPlan && command <= menu_command::kLastPinnedPlan) {
+    return list.modePlan(menu_command::kLastPinnedPlan - command);
   }
-  if (command >= kFirstListedPlanCommand) return list.listedPlan(command - kFirstListedPlanCommand);
+  if (command >= menu_command::kFirstListedPlan) return list.listedPlan(command - menu_command::kFirstListedPlan);
   return nullptr;
 }
 
 }  // namespace
 
 bool IsPlanCommand(std::uint32_t command) {
-  return (command >= kFirstPinnedPlanCommand && command <= kLastPinnedPlanCommand) ||
-         command >= kFirstListedPlanCommand;
+  return (command >= menu_command::kFirstPinnedPlan && command <= menu_command::kLastPinnedPlan) ||
+         command >= menu_command::kFirstListedPlan;
 }
 
 void PlanMenuChoice::Choose(std::uint32_t command) {
@@ -35,12 +35,12 @@ void PlanMenuChoice::Choose(std::uint32_t command) {
   std::shared_ptr<const PlanList> list = plans.planList();
   const PlanRecord* entry = PlanOfCommand(*list, command);
   if (entry == nullptr || entry->guid.IsNull()) {
-    context_.reporter().ReportCode(plan_message::kSetActivePlanFailed, kErrorInvalidParameter);
+    context_.reporter().ReportCode(kStringSetActivePlanFailed, kErrorInvalidParameter);
     return;
   }
   const PlanRecord chosen = *entry;
   if (Status status = machine.power.SetActivePlan(chosen.guid); status != kSuccess) {
-    context_.reporter().ReportCode(plan_message::kSetActivePlanFailed, status);
+    context_.reporter().ReportCode(kStringSetActivePlanFailed, status);
     return;
   }
   EcoOptions options = context_.options();

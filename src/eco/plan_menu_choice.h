@@ -4,17 +4,12 @@
 #include <cstdint>
 #include <functional>
 
+#include "base/messages.h"
 #include "eco/eco_context.h"
 #include "eco/eco_lamp.h"
 #include "eco/playback_warning.h"
 
 namespace kestrel {
-
-// Menu commands: 70, 71, 72 choose pinned plan 2, 1, 0; 74 + i chooses entry i
-// of the listed plans.
-inline constexpr std::uint32_t kFirstPinnedPlanCommand = 70;
-inline constexpr std::uint32_t kLastPinnedPlanCommand = 72;
-inline constexpr std::uint32_t kFirstListedPlanCommand = 74;
 
 bool IsPlanCommand(std::uint32_t command);
 

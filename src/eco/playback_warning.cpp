@@ -1,14 +1,13 @@
 #include "eco/playback_warning.h"
 
-#include "app/registry_paths.h"
+#include "base/registry_paths.h"
 #include "platform/format.h"
 #include "platform/text.h"
+#include "base/string_ids.h"
 
 namespace kestrel {
 namespace {
 
-constexpr std::uint32_t kStringWarning = 262;
-constexpr std::uint32_t kStringDoNotShowAgain = 263;
 constexpr std::size_t kWarningUnits = 259;  // a 260-character buffer
 constexpr std::u16string_view kShowWarningValue = u"PwrChangeDlg";
 
@@ -38,7 +37,7 @@ void PlaybackWarning::Show(WindowHandle owner, bool suppress) {
   EcoOptions options = context_.options();
   StringTable& strings = context_.machine().strings;
   std::u16string content = Truncate(
-      FormatText(strings.Load(kStringWarning), {PlanName(options.lowPowerPlan), PlanName(options.videoPlan)}),
+      FormatText(strings.Load(kStringPlaybackWarning), {PlanName(options.lowPowerPlan), PlanName(options.videoPlan)}),
       kWarningUnits);
   dialog_.Show(owner, context_.titleText(), content, strings.Load(kStringDoNotShowAgain), *this);
   // A dialog that could not be shown never reports its button.

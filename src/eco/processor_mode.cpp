@@ -3,12 +3,11 @@
 #include <vector>
 
 #include "eco/device_word.h"
+#include "base/string_ids.h"
 
 namespace kestrel {
 namespace {
 
-constexpr std::uint32_t kStringQueryFailed = 539;  // "サポートしている省電力機能の取得に失敗しました。"
-constexpr std::uint32_t kStringSetFailed = 541;    // "CPU省電力状態の設定に失敗しました。"
 
 // The driver open for one request, closed when it goes out of scope.
 class OpenDriver {
@@ -40,7 +39,7 @@ bool ProcessorModeSupported(DeviceIo& devices, ErrorReporter& reporter) {
   Status status = devices.Control(driver.handle(), kProcessorModeQuery, {}, features);
   std::optional<std::uint32_t> bits = ReadDeviceWord(features);
   if (status != kSuccess || !bits) {
-    reporter.ReportCode(kStringQueryFailed, status != kSuccess ? status : kErrorInvalidData);
+    reporter.ReportCode(kStringProcessorModeQueryFailed, status != kSuccess ? status : kErrorInvalidData);
     return false;
   }
   return (*bits & 1) != 0;
@@ -51,7 +50,7 @@ void SendProcessorMode(DeviceIo& devices, ErrorReporter& reporter, std::uint32_t
   if (!driver.open()) return;
   std::vector<std::uint8_t> answer(4);
   Status status = devices.Control(driver.handle(), kProcessorModeSet, DeviceWord(npdCpu), answer);
-  if (status != kSuccess) reporter.ReportCode(kStringSetFailed, status);
+  if (status != kSuccess) reporter.ReportCode(kStringProcessorModeSetFailed, status);
 }
 
 }  // namespace kestrel

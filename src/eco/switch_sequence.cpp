@@ -3,13 +3,11 @@
 #include "eco/mode_activation.h"
 #include "platform/format.h"
 #include "platform/text.h"
+#include "base/string_ids.h"
 
 namespace kestrel {
 namespace {
 
-constexpr std::uint32_t kStringBrokenBinding = 274;
-constexpr std::uint32_t kStringEcoSettings = 190;    // "ECOモードの設定"
-constexpr std::uint32_t kStringFactoryReset = 275;   // "購入時の設定に戻す"
 constexpr std::size_t kBoxTextUnits = 259;          // a 260-character buffer
 
 }  // namespace
@@ -27,7 +25,7 @@ void ModeSwitchSequence::Start() {
   if (openWindow_ != 0) {
     // Only a window that was already open steps on: the press that opens a
     // window has shown its mode already.
-    context_.machine().messaging.Send(openWindow_, kMsgModeNext, 0, 0);
+    context_.machine().messaging.Send(openWindow_, kMsgEcoButtonAdvance, 0, 0);
   } else {
     WindowHandle window = host_.Create(context_.mainWindow());
     if (window == 0) return;
@@ -42,7 +40,7 @@ void ModeSwitchSequence::ShowBrokenBindingBox() {
   StringTable& strings = context_.machine().strings;
   std::u16string title = context_.titleText();
   std::u16string text = Truncate(FormatText(strings.Load(kStringBrokenBinding),
-                                            {title, strings.Load(kStringEcoSettings),
+                                            {title, strings.Load(kStringEcoSettingsName),
                                              strings.Load(kStringFactoryReset)}),
                                  kBoxTextUnits);
   boxOpen_ = true;

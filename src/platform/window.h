@@ -9,6 +9,20 @@ using WindowHandle = std::uintptr_t;
 using WParam = std::uintptr_t;
 using LParam = std::intptr_t;
 
+struct Rect {
+  std::int32_t left = 0;
+  std::int32_t top = 0;
+  std::int32_t right = 0;
+  std::int32_t bottom = 0;
+  friend bool operator==(const Rect&, const Rect&) = default;
+};
+
+struct Point {
+  std::int32_t x = 0;
+  std::int32_t y = 0;
+  friend bool operator==(const Point&, const Point&) = default;
+};
+
 // Window messages of the platform that the program sends or handles.
 inline constexpr std::uint32_t kWmCreate = 0x0001;
 inline constexpr std::uint32_t kWmDestroy = 0x0002;
@@ -44,6 +58,8 @@ inline constexpr WParam kWtsConsoleDisconnect = 2;
 inline constexpr WParam kWtsSessionLock = 7;
 inline constexpr WParam kWtsSessionUnlock = 8;
 inline constexpr WParam kDbtDeviceArrival = 0x8000;
+inline constexpr WParam kScMinimize = 0xF020;
+inline constexpr WParam kScClose = 0xF060;
 inline constexpr WParam kDbtDeviceRemoveComplete = 0x8004;
 
 }  // namespace kestrel

@@ -1,7 +1,7 @@
 #include "power/current_plan.h"
 
 #include "power/plan_ids.h"
-#include "power/plan_messages.h"
+#include "base/string_ids.h"
 
 namespace kestrel {
 
@@ -32,7 +32,7 @@ void CurrentPlan::Set(const Guid& plan) {
 void CurrentPlan::Load(const Guid& plan) {
   PlanLock::Hold hold = lock_.Acquire(kCurrentPlanLockWaitMs);
   if (!hold) {
-    reporter_.ReportCode(plan_message::kPlanLockTimeout, kLockCodeCurrentPlan);
+    reporter_.ReportCode(kStringPlanLockTimeout, kLockCodeCurrentPlan);
     return;
   }
   // Loading starts from the previous record: a plan that can only be read in
@@ -48,7 +48,7 @@ void CurrentPlan::Load(const Guid& plan) {
 void CurrentPlan::LoadActive(const Guid& reserved) {
   PlanLock::Hold hold = lock_.Acquire(kCurrentPlanLockWaitMs);
   if (!hold) {
-    reporter_.ReportCode(plan_message::kPlanLockTimeout, kLockCodeCurrentPlan);
+    reporter_.ReportCode(kStringPlanLockTimeout, kLockCodeCurrentPlan);
     // At start-up the record still holds what it held before (normally no
     // plan); it is read again for that GUID.
     if (reserved == kStartupPlanId) {
@@ -60,7 +60,7 @@ void CurrentPlan::LoadActive(const Guid& reserved) {
   }
   Guid active;
   if (Status status = power_.GetActivePlan(active); status != kSuccess) {
-    reporter_.ReportCode(plan_message::kGetActivePlanFailed, status);
+    reporter_.ReportCode(kStringGetActivePlanFailed, status);
     return;
   }
   PlanRecord next = *record();

@@ -9,7 +9,7 @@
 #include <memory>
 #include <mutex>
 
-#include "app/error_reporter.h"
+#include "base/error_reporter.h"
 #include "platform/power.h"
 #include "power/plan_lock.h"
 #include "power/plan_reader.h"

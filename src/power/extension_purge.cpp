@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/registry_paths.h"
+#include "base/registry_paths.h"
 #include "power/extension_read.h"
 #include "power/plan_enumeration.h"
 

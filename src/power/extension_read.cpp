@@ -1,6 +1,6 @@
 #include "power/extension_read.h"
 
-#include "app/registry_paths.h"
+#include "base/registry_paths.h"
 #include "platform/format.h"
 #include "power/alsbc.h"
 

@@ -1,7 +1,7 @@
 #include "power/extension_write.h"
 
 #include "power/extension_read.h"
-#include "power/plan_messages.h"
+#include "base/string_ids.h"
 
 namespace kestrel {
 namespace {
@@ -20,19 +20,19 @@ ExtensionSaveResult OpenForSave(Registry& registry, ErrorReporter& reporter, con
   Status status = RegKey::Open(registry, kHkeyLocalMachine, path, kKeyWrite, key);
   if (status == kSuccess) return ExtensionSaveResult::Written;
   if (status != kErrorFileNotFound) {
-    reporter.ReportCode(plan_message::kPlanReadFailed, status);
+    reporter.ReportCode(kStringPlanReadFailed, status);
     return ExtensionSaveResult::Skipped;
   }
   RegKey created;
   status = RegKey::Create(registry, kHkeyLocalMachine, path, kKeyCreateSubKey, created);
   if (status != kSuccess) {
-    reporter.ReportCode(plan_message::kExtensionWriteFailed, status);
+    reporter.ReportCode(kStringExtensionWriteFailed, status);
     return ExtensionSaveResult::KeyNotCreated;
   }
   created.Reset();
   status = RegKey::Open(registry, kHkeyLocalMachine, path, kKeyWrite, key);
   if (status != kSuccess) {
-    reporter.ReportCode(plan_message::kExtensionWriteFailed, status);
+    reporter.ReportCode(kStringExtensionWriteFailed, status);
     return ExtensionSaveResult::Skipped;
   }
   return ExtensionSaveResult::Written;
@@ -46,7 +46,7 @@ ExtensionSaveResult SaveExtensionValues(Registry& registry, ErrorReporter& repor
   ExtensionSaveResult result = OpenForSave(registry, reporter, record.guid, key);
   if (result != ExtensionSaveResult::Written) return result;
 
-  constexpr std::uint32_t kFailed = plan_message::kExtensionWriteFailed;
+  constexpr std::uint32_t kFailed = kStringExtensionWriteFailed;
   WriteReported(reporter, kFailed, key.WriteDword(u"IconNo", record.iconNo));
   // A negative indicator means "none" and leaves a stored one alone.
   if (record.indicator >= 0) {
@@ -55,9 +55,9 @@ ExtensionSaveResult SaveExtensionValues(Registry& registry, ErrorReporter& repor
   WriteReported(reporter, kFailed, WriteAlsbc(key, record));
   if (options.deviceSaving) WriteReported(reporter, kFailed, key.WriteDword(u"NpdCPU", record.npdCpu));
   if (options.dimTimeouts) {
-    WriteReported(reporter, plan_message::kDimTimeoutAcWriteFailed,
+    WriteReported(reporter, kStringDimTimeoutAcWriteFailed,
                   key.WriteDword(u"DIMTimeoutAC", options.dimTimeouts->first));
-    WriteReported(reporter, plan_message::kDimTimeoutDcWriteFailed,
+    WriteReported(reporter, kStringDimTimeoutDcWriteFailed,
                   key.WriteDword(u"DIMTimeoutDC", options.dimTimeouts->second));
   }
   if (options.externalMonitors) {
@@ -71,23 +71,22 @@ ExtensionSaveResult SaveExtensionValues(Registry& registry, ErrorReporter& repor
 void WriteLedNo(Registry& registry, ErrorReporter& reporter, const Guid& plan, std::uint32_t ledNo) {
   RegKey key;
   if (RegKey::Create(registry, kHkeyLocalMachine, ExtensionKeyPath(plan), kKeyWrite, key) != kSuccess) return;
-  WriteReported(reporter, plan_message::kExtensionWriteFailed, key.WriteDword(u"LedNo", ledNo));
+  WriteReported(reporter, kStringExtensionWriteFailed, key.WriteDword(u"LedNo", ledNo));
 }
 
 void CopyExtensionValues(const RegKey& target, ErrorReporter& reporter, const PlanRecord& record,
                          bool deviceSaving, bool externalMonitors) {
-  using namespace plan_message;
-  WriteReported(reporter, kCopyAlsbcFailed, WriteAlsbc(target, record));
-  WriteReported(reporter, kCopyFlagsFailed, target.WriteDword(u"Flags", record.flags));
-  WriteReported(reporter, kCopyIconNoFailed, target.WriteDword(u"IconNo", record.iconNo));
-  WriteReported(reporter, kCopyIndicatorFailed,
+  WriteReported(reporter, kStringCopyAlsbcFailed, WriteAlsbc(target, record));
+  WriteReported(reporter, kStringCopyFlagsFailed, target.WriteDword(u"Flags", record.flags));
+  WriteReported(reporter, kStringCopyIconNoFailed, target.WriteDword(u"IconNo", record.iconNo));
+  WriteReported(reporter, kStringCopyIndicatorFailed,
                 target.WriteDword(u"Indicator", static_cast<std::uint32_t>(record.indicator)));
-  WriteReported(reporter, kCopyLedNoFailed, target.WriteDword(u"LedNo", record.ledNo));
-  if (deviceSaving) WriteReported(reporter, kCopyNpdCpuFailed, target.WriteDword(u"NpdCPU", record.npdCpu));
+  WriteReported(reporter, kStringCopyLedNoFailed, target.WriteDword(u"LedNo", record.ledNo));
+  if (deviceSaving) WriteReported(reporter, kStringCopyNpdCpuFailed, target.WriteDword(u"NpdCPU", record.npdCpu));
   if (externalMonitors) {
-    WriteReported(reporter, kCopyBrightnessMonitorFailed,
+    WriteReported(reporter, kStringCopyBrightnessMonitorFailed,
                   target.WriteDword(u"BrightnessMonitor", record.brightnessMonitor));
-    WriteReported(reporter, kCopyBrightnessMonitorEnableFailed,
+    WriteReported(reporter, kStringCopyBrightnessMonitorEnableFailed,
                   target.WriteDword(u"BrightnessMonitorEnable", record.brightnessMonitorEnable));
   }
 }

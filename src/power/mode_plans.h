@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/machine_config.h"
+#include "base/machine_config.h"
 #include "platform/power.h"
 #include "power/plan_lock.h"
 #include "power/plan_reader.h"

@@ -2,7 +2,7 @@
 
 #include "platform/format.h"
 #include "power/plan_ids.h"
-#include "power/plan_messages.h"
+#include "base/string_ids.h"
 
 namespace kestrel {
 
@@ -10,11 +10,11 @@ bool MayEditCurrentPlan(const Guid& currentPlan, bool currentPlanListed, Message
                         WindowHandle owner, std::u16string_view titleText) {
   if (currentPlanListed) return true;
   if (IsWindowsStandardPlan(currentPlan)) {
-    std::u16string text = FormatText(strings.Load(plan_message::kStandardPlanNotEditable), {titleText});
+    std::u16string text = FormatText(strings.Load(kStringStandardPlanNotEditable), {titleText});
     boxes.Show(owner, text, titleText, kMbOk | kMbIconInformation);
     return false;
   }
-  int answer = boxes.Show(owner, strings.Load(plan_message::kConfirmPlanEdit), titleText, kMbYesNo | kMbIconQuestion);
+  int answer = boxes.Show(owner, strings.Load(kStringConfirmPlanEdit), titleText, kMbYesNo | kMbIconQuestion);
   return answer == kIdYes;
 }
 

@@ -5,7 +5,7 @@
 
 #include "power/plan_enumeration.h"
 #include "power/plan_ids.h"
-#include "power/plan_messages.h"
+#include "base/string_ids.h"
 
 namespace kestrel {
 namespace {
@@ -43,7 +43,7 @@ PlanListBuilder::Result PlanListBuilder::Build(std::uint64_t generation, std::sp
 bool PlanListBuilder::AllocatePlans(PlanList& list, std::size_t count) {
   list.plans_ = TryAllocate<PlanRecord>(count);
   if (!list.plans_) {
-    reporter_.ReportCode(plan_message::kAllocationFailed, static_cast<std::int64_t>(count * sizeof(PlanRecord)));
+    reporter_.ReportCode(kStringAllocationFailed, static_cast<std::int64_t>(count * sizeof(PlanRecord)));
     return false;
   }
   list.planCount_ = count;
@@ -74,7 +74,7 @@ bool PlanListBuilder::ListPlans(PlanList& list) {
   std::size_t capacity = static_cast<std::size_t>(candidates) + 1;
   list.listed_ = TryAllocate<std::size_t>(capacity);
   if (!list.listed_) {
-    reporter_.ReportCode(plan_message::kAllocationFailed, static_cast<std::int64_t>(capacity * sizeof(std::size_t)));
+    reporter_.ReportCode(kStringAllocationFailed, static_cast<std::int64_t>(capacity * sizeof(std::size_t)));
     return false;
   }
   auto append = [&list](std::size_t index) { list.listed_[list.listedCount_++] = index; };

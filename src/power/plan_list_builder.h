@@ -6,7 +6,7 @@
 #include <memory>
 #include <span>
 
-#include "app/error_reporter.h"
+#include "base/error_reporter.h"
 #include "power/plan_enumeration.h"
 #include "power/plan_list.h"
 #include "power/plan_reader.h"

@@ -1,7 +1,7 @@
 #include "power/plan_model.h"
 
 #include "power/plan_ids.h"
-#include "power/plan_messages.h"
+#include "base/string_ids.h"
 
 namespace kestrel {
 
@@ -24,7 +24,7 @@ std::shared_ptr<const PlanList> PlanModel::planList() const {
 void PlanModel::BuildPlanList(std::span<const Guid> pinnedPlans) {
   PlanLock::Hold hold = lock_.Acquire(kPlanLockWaitMs);
   if (!hold) {
-    reporter_.ReportCode(plan_message::kPlanLockTimeout, kLockCodeListBuild);
+    reporter_.ReportCode(kStringPlanLockTimeout, kLockCodeListBuild);
     return;
   }
   PlanEnumeration enumeration = EnumerateAllPlans(machine_.power);
@@ -39,7 +39,7 @@ void PlanModel::BuildPlanList(std::span<const Guid> pinnedPlans) {
 Status PlanModel::ActivatePlan(const Guid& plan, AfterActivation after) {
   Status status = machine_.power.SetActivePlan(plan);
   if (status != kSuccess) {
-    reporter_.ReportCode(plan_message::kSetActivePlanFailed, status);
+    reporter_.ReportCode(kStringSetActivePlanFailed, status);
     return status;
   }
   current_.Set(after == AfterActivation::ReloadActive ? kReloadActivePlanId : plan);

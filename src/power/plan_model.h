@@ -7,8 +7,8 @@
 #include <mutex>
 #include <span>
 
-#include "app/error_reporter.h"
-#include "app/machine_config.h"
+#include "base/error_reporter.h"
+#include "base/machine_config.h"
 #include "platform/machine.h"
 #include "power/brightness_ctrl.h"
 #include "power/current_plan.h"

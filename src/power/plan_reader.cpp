@@ -7,7 +7,7 @@
 #include "power/alsbc.h"
 #include "power/extension_read.h"
 #include "power/plan_ids.h"
-#include "power/plan_messages.h"
+#include "base/string_ids.h"
 
 namespace kestrel {
 namespace {
@@ -58,7 +58,7 @@ void PlanReader::ReadBrightnessLevels(PlanRecord& record) {
 }
 
 void PlanReader::ReportReadFailure(Status status) {
-  if (status != kErrorFileNotFound) reporter_.ReportCode(plan_message::kPlanReadFailed, status);
+  if (status != kErrorFileNotFound) reporter_.ReportCode(kStringPlanReadFailed, status);
 }
 
 void PlanReader::Read(PlanRecord& record) {

@@ -1,7 +1,7 @@
 // Reading one plan into a PlanRecord: Windows' name, description and display
 // brightness of the plan, then Kestrel's extension values.
 #pragma once
-#include "app/error_reporter.h"
+#include "base/error_reporter.h"
 #include "platform/power.h"
 #include "platform/registry.h"
 #include "power/brightness_ctrl.h"

@@ -1,7 +1,7 @@
 #include "power/plan_save.h"
 
 #include "power/extension_write.h"
-#include "power/plan_messages.h"
+#include "base/string_ids.h"
 
 namespace kestrel {
 namespace {
@@ -17,7 +17,7 @@ constexpr std::uint32_t kShown = kReportLog | kReportBox;
 bool PlanSaver::SavePlan(const PlanRecord& record, PlanSettings& settings, const ProcessorStateRecord* processor) {
   PlanLock::Hold hold = lock_.Acquire(kPlanLockWaitMs);
   if (!hold) {
-    reporter_.ReportCode(plan_message::kPlanLockTimeout, kLockCodePlanSave);
+    reporter_.ReportCode(kStringPlanLockTimeout, kLockCodePlanSave);
     return false;
   }
   Status written = settings_.WritePlanSettings(record.guid, record.name, record.description, settings);

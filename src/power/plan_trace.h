@@ -5,7 +5,7 @@
 #pragma once
 #include <cstdint>
 
-#include "app/error_reporter.h"
+#include "base/error_reporter.h"
 #include "power/plan_list.h"
 #include "power/plan_record.h"
 

@@ -1,9 +1,9 @@
 #include "app/dispatch/brightness_reapply.h"
+#include "base/string_ids.h"
 
 namespace kestrel {
 namespace {
 
-constexpr std::uint32_t kStringDimTimeoutFailed = 296;  // "fail : DIMTimeout"
 constexpr std::uint32_t kOsModelAfterVista = 2;
 
 }  // namespace

@@ -8,10 +8,10 @@
 
 #include "app/dispatch/dispatch_context.h"
 #include "power/plan_ids.h"
+#include "base/messages.h"
 
 namespace kestrel {
 
-inline constexpr std::uintptr_t kRepaintPanelTimer = 10101;
 
 inline constexpr std::u16string_view kColourProgramClass = u"CEnhClass";
 inline constexpr std::u16string_view kColourProgramTitle = u"クロマナの設定-常駐監視";

@@ -1,12 +1,11 @@
 #include "app/dispatch/dispatch_context.h"
 
 #include "eco/mode_activation.h"
+#include "base/string_ids.h"
 
 namespace kestrel {
 namespace {
 
-constexpr std::uint32_t kStringActivePlanFailed = 2;    // "fail : GetActivePwrScheme"
-constexpr std::uint32_t kStringPowerStatusFailed = 65;  // "fail : GetSystemPowerStatus"
 
 }  // namespace
 
@@ -14,7 +13,7 @@ bool DispatchContext::LoadActivePlanRecord(bool fresh) {
   if (fresh) state_.activePlan = PlanRecord{};
   Guid active;
   if (Status status = machine().power.GetActivePlan(active); status != kSuccess) {
-    reporter().ReportCode(kStringActivePlanFailed, status);
+    reporter().ReportCode(kStringGetActivePlanFailed, status);
     return false;
   }
   PlanRecord record = state_.activePlan;

@@ -13,12 +13,10 @@
 #include "app/surfaces.h"
 #include "eco/eco_engine.h"
 #include "platform/hot_keys.h"
+#include "base/messages.h"
 
 namespace kestrel {
 
-inline constexpr std::uint32_t kMsgEndBoost = kWmUser + 6;          // 1030, to the panel
-inline constexpr std::uint32_t kMsgRefreshSettings = kWmUser + 7;   // 1031, to the open settings dialog
-inline constexpr std::uint32_t kMsgRefreshPlanEditor = kWmUser + 11;  // 1035, to the open plan editor
 
 struct DispatchParts {
   Application& app;

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "app/settings_record.h"
+#include "base/settings_record.h"
 #include "platform/guid.h"
 #include "platform/status.h"
 #include "platform/sync.h"

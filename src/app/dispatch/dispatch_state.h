@@ -5,7 +5,7 @@
 #pragma once
 #include <cstdint>
 
-#include "app/settings_record.h"
+#include "base/settings_record.h"
 #include "platform/window.h"
 #include "power/plan_record.h"
 

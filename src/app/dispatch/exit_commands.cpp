@@ -1,14 +1,12 @@
 #include "app/dispatch/exit_commands.h"
 
-#include "app/registry_paths.h"
+#include "base/registry_paths.h"
 #include "platform/format.h"
+#include "base/string_ids.h"
 
 namespace kestrel {
 namespace {
 
-constexpr std::uint32_t kStringExitTwoModes = 201;
-constexpr std::uint32_t kStringExitThreeModes = 255;
-constexpr std::uint32_t kStringStartMenuPath = 308;  // "「ECOモード設定ツール」"
 
 std::u16string StartMenuPath(Machine& machine) {
   RegKey key;
@@ -46,11 +44,11 @@ std::optional<LParam> ExitCommands::SysCommand(WParam command) {
   switch (command & 0xFFF0) {
     case kScMinimize:
       if (!context_.subsystems().DisplaySettingsOpen()) {
-        messaging.Post(context_.window(), kWmCommand, kCommandIntoTray, 0);
+        messaging.Post(context_.window(), kWmCommand, menu_command::kIntoTray, 0);
       }
       return 0;
     case kScClose:
-      messaging.Post(context_.window(), kWmCommand, kCommandExit, 0);
+      messaging.Post(context_.window(), kWmCommand, menu_command::kExit, 0);
       return 0;
     default:
       return std::nullopt;

@@ -6,12 +6,10 @@
 #include <optional>
 
 #include "app/dispatch/dispatch_context.h"
+#include "base/messages.h"
 
 namespace kestrel {
 
-inline constexpr std::uint32_t kCommandExit = 50;
-inline constexpr WParam kScMinimize = 0xF020;
-inline constexpr WParam kScClose = 0xF060;
 
 class ExitCommands {
  public:

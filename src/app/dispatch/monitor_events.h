@@ -7,12 +7,10 @@
 
 #include "app/dispatch/dispatch_context.h"
 #include "power/plan_ids.h"
+#include "base/messages.h"
 
 namespace kestrel {
 
-inline constexpr std::uintptr_t kMonitorRescanTimer = 10111;
-inline constexpr std::uintptr_t kDisplayGateRecheckTimer = 10112;
-inline constexpr std::uintptr_t kExternalBrightnessTimer = 10113;
 
 inline constexpr Guid kMonitorInterfaceClass = GuidLiteral("e6f07b5f-ee97-4a90-b076-33f57bf4eaa7");
 

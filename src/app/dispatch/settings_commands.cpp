@@ -3,13 +3,11 @@
 #include "eco/mode_activation.h"
 #include "platform/format.h"
 #include "power/plan_ids.h"
+#include "base/string_ids.h"
 
 namespace kestrel {
 namespace {
 
-constexpr std::uint32_t kStringRoamerOpen = 95;
-constexpr std::uint32_t kStringChangeQuestion = 123;   // "電源設定を変更しますか？"
-constexpr std::uint32_t kStringWindowsPlanNote = 532;
 
 }  // namespace
 
@@ -30,10 +28,10 @@ bool SettingsCommands::ConfirmForActivePlan() {
   state.dialogGuard = true;
   bool goOn = true;
   if (!IsWindowsStandardPlan(state.activePlan.guid)) {
-    goOn = machine.boxes.Show(context_.window(), machine.strings.Load(kStringChangeQuestion), title,
+    goOn = machine.boxes.Show(context_.window(), machine.strings.Load(kStringConfirmPlanEdit), title,
                               kMbYesNo | kMbIconQuestion) == kIdYes;
   } else {
-    std::u16string note = FormatText(machine.strings.Load(kStringWindowsPlanNote), {title});
+    std::u16string note = FormatText(machine.strings.Load(kStringStandardPlanNotEditable), {title});
     machine.boxes.Show(context_.window(), note, title, kMbOk | kMbIconInformation);
   }
   // Lowered on either answer: a guard left up would ignore every later request.

@@ -3,13 +3,12 @@
 #include "app/dispatch/brightness_reapply.h"
 #include "app/dispatch/monitor_events.h"
 #include "app/dispatch/power_events.h"
-#include "app/registry_paths.h"
+#include "base/registry_paths.h"
+#include "base/string_ids.h"
 
 namespace kestrel {
 namespace {
 
-constexpr std::uint32_t kStringMachineKeyFailed = 29;  // "fail : RegOpenKeyEx/HKCU...Kestrel"
-constexpr std::uint32_t kStringBadValue = 16;
 
 }  // namespace
 
@@ -55,7 +54,7 @@ void WindowCreation::ReadDelayBrightness() {
   RegKey key;
   Status status = RegKey::Open(context_.machine().registry, kHkeyLocalMachine, kKestrelKey, kKeyRead, key);
   if (status != kSuccess) {
-    if (status != kErrorFileNotFound) context_.reporter().ReportCode(kStringMachineKeyFailed, status);
+    if (status != kErrorFileNotFound) context_.reporter().ReportCode(kStringKestrelKeyOpenFailed, status);
     return;
   }
   std::uint32_t delay = 0;

@@ -31,13 +31,13 @@ void WindowDispatch::DialogAnchor(WParam x, LParam y) {
 
 std::optional<LParam> WindowDispatch::Command(std::uint32_t command, LParam lParam) {
   switch (command) {
-    case kCommandEcoSettings:
+    case menu_command::kEcoSettings:
       settings_.OpenEcoSettings(lParam);
       return 0;
-    case kCommandPlanSettings:
+    case menu_command::kPlanSettings:
       settings_.OpenPlanSettings(lParam);
       return 0;
-    case kCommandExit:
+    case menu_command::kExit:
       exit_.Exit();
       return 0;
     default:

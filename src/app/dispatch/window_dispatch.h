@@ -15,10 +15,10 @@
 #include "app/dispatch/settings_commands.h"
 #include "app/dispatch/window_creation.h"
 #include "eco/hot_keys.h"
+#include "base/messages.h"
 
 namespace kestrel {
 
-inline constexpr std::uint32_t kMsgDialogAnchor = kWmUser + 4;  // 1028
 
 class WindowDispatch {
  public:

@@ -1,7 +1,7 @@
 #include "ui/model/eco_level_library.h"
 
-#include "app/registry_paths.h"
-#include "eco/registry_string.h"
+#include "base/registry_paths.h"
+#include "base/registry_string.h"
 
 namespace kestrel {
 namespace {

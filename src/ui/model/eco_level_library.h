@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/error_reporter.h"
+#include "base/error_reporter.h"
 #include "platform/registry.h"
 #include "power/plan_record.h"
 

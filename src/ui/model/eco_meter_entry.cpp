@@ -1,5 +1,7 @@
 #include "ui/model/eco_meter_entry.h"
 
+#include "base/string_ids.h"
+
 #include <vector>
 
 #include "platform/text.h"

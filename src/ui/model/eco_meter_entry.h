@@ -12,7 +12,6 @@
 namespace kestrel {
 
 inline constexpr std::u16string_view kEcoMeterKey = u"Software\\Vexa\\Leafmeter";
-inline constexpr std::uint32_t kStringEcoMeterDefault = 303;  // "省電力の表示(&V)"
 inline constexpr std::uint32_t kEcoMeterValueBytes = 520;
 
 struct EcoMeterEntry {

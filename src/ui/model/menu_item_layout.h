@@ -1,7 +1,7 @@
 // Where the parts of an owner-drawn menu item go. The metrics are pixels at
 // 96 DPI, scaled by the screen's horizontal and vertical DPI factors.
 #pragma once
-#include "app/settings_record.h"
+#include "base/settings_record.h"
 #include "ui/model/menu_model.h"
 
 namespace kestrel {

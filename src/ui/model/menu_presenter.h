@@ -2,7 +2,7 @@
 // drawing the program's own (owner-drawn) items while it is open. The Win32
 // side builds the menu from the model; tests record the calls.
 #pragma once
-#include "app/settings_record.h"
+#include "base/settings_record.h"
 #include "platform/window.h"
 #include "ui/model/menu_model.h"
 #include "ui/model/owner_drawn_menu.h"

@@ -4,7 +4,7 @@
 #pragma once
 #include <cstdint>
 
-#include "app/error_reporter.h"
+#include "base/error_reporter.h"
 #include "ui/model/menu_model.h"
 
 namespace kestrel {

@@ -3,15 +3,11 @@
 #include <array>
 
 #include "platform/format.h"
+#include "base/string_ids.h"
 
 namespace kestrel {
 namespace {
 
-constexpr std::uint32_t kStringModeLabel1 = 170;  // "モード１"; 171, 172 follow
-constexpr std::uint32_t kStringNoPlan = 194;      // "設 定 な し"
-constexpr std::uint32_t kStringWillSwitch = 269;  // "%sに\r\n切り替えます"
-constexpr std::uint32_t kStringSwitched = 270;    // "%sに\r\n切り替えました"
-constexpr std::uint32_t kStringNameLine = 271;    // "%sに"
 
 constexpr std::u16string_view kEllipsis = u"...";
 

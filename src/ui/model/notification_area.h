@@ -9,11 +9,11 @@
 
 #include "platform/status.h"
 #include "platform/window.h"
+#include "base/messages.h"
 
 namespace kestrel {
 
 inline constexpr std::uint32_t kTrayIconId = 99;
-inline constexpr std::uint32_t kMsgTrayNotify = kWmUser + 2;  // 1026
 inline constexpr std::uint32_t kBalloonTimeoutMs = 30000;
 
 struct TrayBalloon {

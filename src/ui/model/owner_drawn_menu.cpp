@@ -1,4 +1,5 @@
 #include "ui/model/owner_drawn_menu.h"
+#include "base/string_ids.h"
 
 namespace kestrel {
 
@@ -12,7 +13,7 @@ ItemLook OwnerDrawnMenu::Look(std::size_t index) {
   look.planIcon = item.iconResource;
   if (!planExists_ || planExists_(item.plan)) return look;
   look.planIcon = PlanSmallIcon(static_cast<std::uint32_t>(kPlanIconTable[kFallbackIconRow].iconNo), 0, set_);
-  if (reportedMissing_.insert(index).second) reporter_.ReportPlan(kStringPlanMissing, item.plan);
+  if (reportedMissing_.insert(index).second) reporter_.ReportPlan(kStringPlanNotFound, item.plan);
   return look;
 }
 

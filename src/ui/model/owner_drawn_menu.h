@@ -7,13 +7,12 @@
 #include <functional>
 #include <set>
 
-#include "app/error_reporter.h"
+#include "base/error_reporter.h"
 #include "ui/model/menu_model.h"
 #include "ui/model/plan_icons.h"
 
 namespace kestrel {
 
-inline constexpr std::uint32_t kStringPlanMissing = 162;  // "指定されたGUIDの電源プランが存在しません"
 
 struct ItemLook {
   std::u16string text;

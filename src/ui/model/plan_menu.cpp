@@ -1,4 +1,5 @@
 #include "ui/model/plan_menu.h"
+#include "base/string_ids.h"
 
 namespace kestrel {
 namespace {
@@ -63,7 +64,7 @@ MenuModel BuildPlanMenu(const PlanMenuState& state, const PlanList* list, String
   MenuItem settings;
   settings.kind = MenuItemKind::Settings;
   settings.id = kSettingsItem;
-  settings.text = strings.Load(state.ecoMode ? kStringEcoSettingsItem : kStringPlanSettingsItem);
+  settings.text = strings.Load(state.ecoMode ? kStringEcoSettingsName : kStringPlanSettingsItem);
   menu.push_back(settings);
   return menu;
 }

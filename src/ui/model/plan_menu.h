@@ -5,7 +5,7 @@
 #pragma once
 #include <cstdint>
 
-#include "app/machine_config.h"
+#include "base/machine_config.h"
 #include "platform/user_interface.h"
 #include "power/plan_list.h"
 #include "ui/model/menu_model.h"
@@ -22,8 +22,6 @@ struct PlanMenuState {
   Guid activePlan;
 };
 
-inline constexpr std::uint32_t kStringPlanSettingsItem = 99;  // "電源プランの設定変更"
-inline constexpr std::uint32_t kStringEcoSettingsItem = 190;  // "ECOモードの設定"
 
 // `list` is null when the plan list could not be read (PlanLock busy): the
 // menu then lists no plans.

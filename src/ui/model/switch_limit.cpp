@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "app/registry_paths.h"
+#include "base/registry_paths.h"
 
 namespace kestrel {
 namespace {

@@ -3,13 +3,13 @@
 #include "eco/mode_activation.h"
 #include "eco/plan_menu_choice.h"
 #include "power/plan_lock.h"
-#include "power/plan_messages.h"
 #include "ui/model/eco_meter_entry.h"
 #include "ui/model/menu_trace.h"
 #include "ui/model/plan_icons.h"
 #include "ui/model/right_click_menu.h"
 #include "ui/model/switch_limit.h"
 #include "ui/model/tray_texts.h"
+#include "base/string_ids.h"
 
 namespace kestrel {
 namespace {
@@ -230,7 +230,7 @@ MenuModel TrayDispatch::BuildPlanMenuUnderLock(PlanMenuKind kind) {
   PlanModel& plans = plans_();
   PlanLock::Hold hold = plans.lock().Acquire(kPlanLockWaitMs);
   if (!hold) {
-    app_.reporter().ReportCode(plan_message::kPlanLockTimeout, kLockCodeMenu);
+    app_.reporter().ReportCode(kStringPlanLockTimeout, kLockCodeMenu);
     return BuildPlanMenu(state, nullptr, app_.machine().strings);
   }
   if (app_.machine().power.GetActivePlan(state.activePlan) != kSuccess) state.activePlan = kNullGuid;

@@ -19,17 +19,13 @@
 #include "ui/model/owner_drawn_menu.h"
 #include "ui/model/plan_menu.h"
 #include "ui/model/tray_icon.h"
+#include "base/messages.h"
 
 namespace kestrel {
 
-inline constexpr std::uintptr_t kClickTimer = 1010;
-inline constexpr std::uintptr_t kEcoMenuTimer = 10108;
 inline constexpr std::uint32_t kClickTimerExtraMs = 100;
 inline constexpr std::uint32_t kEcoMenuLingerMs = 200;
 
-inline constexpr std::uint32_t kStringRightMenuFailed = 23;  // "fail : CreatePopupMenu/Right"
-inline constexpr std::uint32_t kStringLeftMenuFailed = 24;   // "fail : CreatePopupMenu/Left"
-inline constexpr std::uint32_t kStringWorkAreaFailed = 32;   // "fail : SystemParametersInfo"
 inline constexpr std::int64_t kLockCodeMenu = 18;
 
 struct TrayParts {

@@ -5,7 +5,7 @@
 #pragma once
 #include <cstdint>
 
-#include "app/error_reporter.h"
+#include "base/error_reporter.h"
 #include "platform/clock.h"
 #include "ui/model/notification_area.h"
 
@@ -15,10 +15,6 @@ inline constexpr int kTrayAttempts = 10;
 inline constexpr std::uint32_t kTrayRetryPauseMs = 500;
 inline constexpr std::u16string_view kRunningTip = u"Running";
 
-inline constexpr std::uint32_t kStringTrayAddFailed = 44;       // "fail : TrayMessage/NIM_ADD"
-inline constexpr std::uint32_t kStringTrayAddLateModify = 45;   // "fail : TrayMessage/NIM_ADD - MODIFY OK"
-inline constexpr std::uint32_t kStringTrayDeleteFailed = 46;    // "fail : TrayMessage/NIM_DELETE"
-inline constexpr std::uint32_t kStringTrayModifyFailed = 47;    // "fail : TrayMessage/NIM_MODIFY"
 
 class TrayIcon {
  public:

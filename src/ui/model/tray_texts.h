@@ -16,8 +16,6 @@ inline constexpr std::size_t kTrayTipUnits = 127;
 inline constexpr std::size_t kBalloonTitleUnits = 63;
 inline constexpr std::size_t kBalloonTextUnits = 255;
 
-inline constexpr std::uint32_t kStringTrayTip = 307;        // "電源プラン：%s"
-inline constexpr std::uint32_t kStringSwitchBalloon = 261;  // "バッテリ残量が%d%%以下に...「%s」に切り替えました。"
 
 // At most `maxUnits` units, never ending inside a surrogate pair.
 std::u16string CutText(std::u16string_view text, std::size_t maxUnits);

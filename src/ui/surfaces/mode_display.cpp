@@ -160,7 +160,7 @@ LRESULT CALLBACK ModeDisplayWindowProc(HWND window, UINT message, WPARAM wParam,
     case WM_TIMER:
       if (wParam == kModeDisplayTimer && g_sequence != nullptr) g_sequence->OnTimer(Handle(window));
       return 0;
-    case kMsgModeNext:
+    case kMsgEcoButtonAdvance:
       if (g_sequence != nullptr) g_sequence->OnPress(Handle(window));
       return 0;
     case WM_ERASEBKGND:

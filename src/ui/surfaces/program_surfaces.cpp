@@ -1,4 +1,5 @@
 #include "ui/surfaces/program_surfaces.h"
+#include "base/string_ids.h"
 
 #include <string>
 
@@ -6,7 +7,6 @@ namespace kestrel {
 namespace {
 
 constexpr wchar_t kEcoSettingsCaption[] = L"ECOモードの設定(省電力設定)";
-constexpr std::uint32_t kStringPlanSettingsCaption = 102;
 
 }  // namespace
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/registry_paths.h"
+#include "base/registry_paths.h"
 #include "support/test_machine.h"
 #include "unit/app/fake_shell.h"
 #include "unit/app/log_reader.h"
@@ -66,7 +66,7 @@ TEST_F(ApplicationTest, StartsWithTheMainWindowAndPutsItselfIntoTheTray) {
   auto posted = test.messaging.PostedTo(shell.mainWindow);
   ASSERT_EQ(posted.size(), 1u);
   EXPECT_EQ(posted[0].message, kWmCommand);
-  EXPECT_EQ(posted[0].wParam, kCommandIntoTray);
+  EXPECT_EQ(posted[0].wParam, menu_command::kIntoTray);
   EXPECT_EQ(app.contextHelpPath(), u"C:\\Program Files\\Vexa\\Kestrel\\Context.chm::kestrel.txt");
   EXPECT_FALSE(app.helpAvailable());
   // Speed monitor, meter animator and the automatic-switch worker; no battery, no lamp.

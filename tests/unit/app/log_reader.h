@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "app/error_reporter.h"
+#include "base/error_reporter.h"
 #include "platform/text.h"
 #include "support/memory_file_system.h"
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/registry_paths.h"
+#include "base/registry_paths.h"
 #include "platform/text.h"
 #include "support/test_machine.h"
 #include "unit/app/log_reader.h"

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/registry_paths.h"
+#include "base/registry_paths.h"
 #include "platform/emulated/maker_devices.h"
 #include "support/test_machine.h"
 #include "unit/app/log_reader.h"

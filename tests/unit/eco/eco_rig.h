@@ -12,7 +12,7 @@
 
 #include "app/kestrel_hooks.h"
 #include "app/main_controller.h"
-#include "app/registry_paths.h"
+#include "base/registry_paths.h"
 #include "eco/eco_engine.h"
 #include "platform/text.h"
 #include "power/extension_read.h"
@@ -138,7 +138,7 @@ class EcoRig : public ::testing::Test {
     controller.SetEco(&engine);
     display.sequence = &engine.sequence();
     test.messaging.SetSendHandler([this](const WindowMessage& message) -> LParam {
-      if (message.message == kMsgModeNext) engine.sequence().OnPress(message.window);
+      if (message.message == kMsgEcoButtonAdvance) engine.sequence().OnPress(message.window);
       return 0;
     });
     WorkerBodies bodies;

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/registry_paths.h"
+#include "base/registry_paths.h"
 #include "support/fake_hot_keys.h"
 #include "support/test_machine.h"
 #include "unit/app/log_reader.h"

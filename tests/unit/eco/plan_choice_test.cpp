@@ -20,7 +20,7 @@ class PlanChoice : public EcoRig {
   std::uint32_t ListedCommand(const Guid& plan) {
     std::shared_ptr<const PlanList> list = hooks.plans().planList();
     for (std::size_t position = 0; position < list->listed().size(); ++position) {
-      if (list->listedPlan(position)->guid == plan) return kFirstListedPlanCommand + static_cast<std::uint32_t>(position);
+      if (list->listedPlan(position)->guid == plan) return menu_command::kFirstListedPlan + static_cast<std::uint32_t>(position);
     }
     ADD_FAILURE() << "not listed";
     return 0;
@@ -125,7 +125,7 @@ TEST_F(PlanChoice, CommandsThatNameNoPlanAreRejected) {
   Activate(kMode3Plan);
   StartProgram(1);
   std::size_t listed = hooks.plans().planList()->listed().size();
-  auto beyond = static_cast<std::uint32_t>(kFirstListedPlanCommand + listed);
+  auto beyond = static_cast<std::uint32_t>(menu_command::kFirstListedPlan + listed);
   for (std::uint32_t command : {69u, 70u, 72u, 73u, beyond, 0xFFFFu}) {
     engine.ChoosePlanFromMenu(command);
   }

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/registry_paths.h"
+#include "base/registry_paths.h"
 #include "power/extension_purge.h"
 #include "power/extension_write.h"
 #include "unit/power/failing_power.h"

@@ -2,7 +2,7 @@
 
 #include "app/kestrel_hooks.h"
 #include "app/main_controller.h"
-#include "app/registry_paths.h"
+#include "base/registry_paths.h"
 #include "unit/app/fake_shell.h"
 #include "unit/power/plan_fixture.h"
 

@@ -5,7 +5,7 @@
 
 #include <map>
 
-#include "app/registry_paths.h"
+#include "base/registry_paths.h"
 #include "ui/model/eco_level_library.h"
 #include "unit/ui/tray_rig.h"
 

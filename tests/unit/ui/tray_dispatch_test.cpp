@@ -6,7 +6,7 @@
 
 #include <algorithm>
 
-#include "app/registry_paths.h"
+#include "base/registry_paths.h"
 #include "unit/ui/tray_rig.h"
 
 namespace kestrel::testing {

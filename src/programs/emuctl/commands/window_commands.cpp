@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "base/messages.h"
 #include "platform/emulated/device_notify.h"
 #include "platform/text.h"
 #include "platform/user_interface.h"
@@ -13,8 +14,6 @@ namespace {
 
 // Messages as Windows and the button's driver software send them.
 constexpr std::uint32_t kHighestCommand = 0xFFFF;
-constexpr std::uint32_t kEcoButtonPress = 1340;
-constexpr std::uint32_t kEcoButtonNext = 1341;
 // data1 of the monitor device interface class {E6F07B5F-EE97-4a90-B076-33F57BF4EAA7}.
 constexpr LParam kMonitorInterfaceData1 = 0xE6F07B5F;
 // Kestrel's hot key id, and Ctrl+F4 as the key (WM_HOTKEY carries both).
@@ -43,11 +42,11 @@ ControlResult PostToKestrel(ControlTool& tool, const Arguments& args, std::strin
 }  // namespace
 
 ControlResult PressButton(ControlTool& tool, const Arguments& args) {
-  return PostToKestrel(tool, args, "press", kEcoButtonPress, 0, 0);
+  return PostToKestrel(tool, args, "press", kMsgEcoButtonPress, 0, 0);
 }
 
 ControlResult PressNextButton(ControlTool& tool, const Arguments& args) {
-  return PostToKestrel(tool, args, "press-next", kEcoButtonNext, 0, 0);
+  return PostToKestrel(tool, args, "press-next", kMsgEcoButtonAdvance, 0, 0);
 }
 
 ControlResult RaiseResume(ControlTool& tool, const Arguments& args) {

@@ -20,23 +20,23 @@ class CommandsTest : public DispatchRig {
 
 TEST_F(CommandsTest, ASecondRequestBringsTheOpenDialogForward) {
   Start(2);
-  dispatch.Command(kCommandEcoSettings, 0);
+  dispatch.Command(menu_command::kEcoSettings, 0);
   EXPECT_EQ(calls, CallLog{"open eco settings"});
   EXPECT_EQ(PostedToMain(kMsgPlanChanged).size(), 1u);
 
   dialogs.openDialog = true;
   calls.clear();
-  dispatch.Command(kCommandEcoSettings, 0);
-  dispatch.Command(kCommandPlanSettings, 0);
+  dispatch.Command(menu_command::kEcoSettings, 0);
+  dispatch.Command(menu_command::kPlanSettings, 0);
   EXPECT_EQ(calls, (CallLog{"settings forward", "settings forward"}));
 
   // A request by message raises the corner marker: the anchor goes to the
   // work area's bottom-right corner; a point given by 1028 is kept otherwise.
   dialogs.openDialog = false;
   dispatch.DialogAnchor(300, 200);
-  dispatch.Command(kCommandPlanSettings, 0);
+  dispatch.Command(menu_command::kPlanSettings, 0);
   EXPECT_EQ(dispatch.state().dialogAnchor, (Point{300, 200}));
-  dispatch.Command(kCommandPlanSettings, kRequestByMessage);
+  dispatch.Command(menu_command::kPlanSettings, kRequestByMessage);
   EXPECT_TRUE(dispatch.state().cornerMarker);
   EXPECT_EQ(dispatch.state().dialogAnchor, (Point{1280, 984}));
 }
@@ -45,9 +45,9 @@ TEST_F(CommandsTest, AMarkedPlanAsksFirstAndNoLeavesLaterRequestsWorking) {
   Guid plan = MarkedPlan();
   Activate(plan);
   Start(0);
-  boxes.whileOpen = [this] { dispatch.Command(kCommandEcoSettings, 0); };  // ignored while asking
+  boxes.whileOpen = [this] { dispatch.Command(menu_command::kEcoSettings, 0); };  // ignored while asking
   test.boxes.ScriptAnswers({kIdNo});
-  dispatch.Command(kCommandPlanSettings, 0);
+  dispatch.Command(menu_command::kPlanSettings, 0);
   ASSERT_EQ(test.boxes.shown().size(), 1u);
   EXPECT_EQ(test.boxes.shown()[0].text, u"電源設定を変更しますか？");
   EXPECT_EQ(test.boxes.shown()[0].style, kMbYesNo | kMbIconQuestion);
@@ -55,7 +55,7 @@ TEST_F(CommandsTest, AMarkedPlanAsksFirstAndNoLeavesLaterRequestsWorking) {
   EXPECT_FALSE(dispatch.state().dialogGuard);
 
   test.boxes.ScriptAnswers({kIdYes});
-  dispatch.Command(kCommandPlanSettings, 0);
+  dispatch.Command(menu_command::kPlanSettings, 0);
   EXPECT_EQ(calls, CallLog{"open plan settings"});
 
   // Balanced marked: the note about Windows' own plans, then the dialog.
@@ -63,7 +63,7 @@ TEST_F(CommandsTest, AMarkedPlanAsksFirstAndNoLeavesLaterRequestsWorking) {
   Activate(kBalancedPlan);
   test.boxes.Clear();
   calls.clear();
-  dispatch.Command(kCommandEcoSettings, 0);
+  dispatch.Command(menu_command::kEcoSettings, 0);
   ASSERT_EQ(test.boxes.shown().size(), 1u);
   EXPECT_NE(test.boxes.shown()[0].text.find(app.titleText()), std::u16string::npos);
   EXPECT_EQ(test.boxes.shown()[0].style, kMbOk | kMbIconInformation);
@@ -73,12 +73,12 @@ TEST_F(CommandsTest, AMarkedPlanAsksFirstAndNoLeavesLaterRequestsWorking) {
 TEST_F(CommandsTest, ThePlanSheetWaitsForTheOutingButtonUtility) {
   Start(0);
   test.sync.HoldMutex(kRoamerSettingsMutex);
-  dispatch.Command(kCommandPlanSettings, 0);
+  dispatch.Command(menu_command::kPlanSettings, 0);
   ASSERT_EQ(test.boxes.shown().size(), 1u);
   EXPECT_EQ(test.boxes.shown()[0].text, test.strings.Load(95));
   EXPECT_EQ(test.boxes.shown()[0].style, kMbOk | kMbIconExclamation);
   EXPECT_TRUE(calls.empty());
-  dispatch.Command(kCommandEcoSettings, 0);
+  dispatch.Command(menu_command::kEcoSettings, 0);
   EXPECT_EQ(calls, CallLog{"open eco settings"});
 }
 
@@ -87,9 +87,9 @@ TEST_F(CommandsTest, ExitAsksOnEcoModelsAndEndsTheBoostBeforeClosing) {
   Start(2);
   subsystems.panel = test.messaging.AddWindow(u"KestrelPanel");
   test.boxes.ScriptAnswers({kIdNo, kIdYes});
-  dispatch.Command(kCommandExit, 0);
+  dispatch.Command(menu_command::kExit, 0);
   EXPECT_TRUE(calls.empty());
-  dispatch.Command(kCommandExit, 0);
+  dispatch.Command(menu_command::kExit, 0);
   ASSERT_EQ(test.boxes.shown().size(), 2u);
   const ShownMessageBox& box = test.boxes.shown()[1];
   EXPECT_NE(box.text.find(u"「省電力ツール」"), std::u16string::npos);
@@ -101,7 +101,7 @@ TEST_F(CommandsTest, ExitAsksOnEcoModelsAndEndsTheBoostBeforeClosing) {
 
 TEST_F(CommandsTest, WithoutEcoModesExitClosesAtOnceAndTheWindowMenuPostsCommands) {
   Start(0);
-  dispatch.Command(kCommandExit, 0);
+  dispatch.Command(menu_command::kExit, 0);
   EXPECT_TRUE(test.boxes.shown().empty());
   EXPECT_EQ(calls, CallLog{"destroy " + std::to_string(shell.mainWindow)});
 
@@ -111,8 +111,8 @@ TEST_F(CommandsTest, WithoutEcoModesExitClosesAtOnceAndTheWindowMenuPostsCommand
   EXPECT_EQ(dispatch.SysCommand(kScMinimize), 0);
   EXPECT_EQ(dispatch.SysCommand(0xF120), std::nullopt);  // SC_RESTORE: default processing
   EXPECT_EQ(test.messaging.PostedTo(shell.mainWindow),
-            (std::vector<WindowMessage>{{shell.mainWindow, kWmCommand, kCommandExit, 0},
-                                        {shell.mainWindow, kWmCommand, kCommandIntoTray, 0}}));
+            (std::vector<WindowMessage>{{shell.mainWindow, kWmCommand, menu_command::kExit, 0},
+                                        {shell.mainWindow, kWmCommand, menu_command::kIntoTray, 0}}));
 }
 
 TEST_F(CommandsTest, TheHotKeyStartsTheSwitchSequenceLikeTheButton) {
@@ -143,7 +143,7 @@ TEST_F(CommandsTest, TheControllerRoutesTheWindowsMessagesToTheirHandlers) {
   EXPECT_EQ(controller.Handle(shell.mainWindow, kWmPowerBroadcast, kPbtPowerStatusChange, 0), 1);
   EXPECT_EQ(controller.Handle(shell.mainWindow, kMsgDialogAnchor, 40, 50), 0);
   EXPECT_EQ(dispatch.state().dialogAnchor, (Point{40, 50}));
-  EXPECT_EQ(controller.Handle(shell.mainWindow, kWmCommand, kCommandPlanSettings, 0), 0);
+  EXPECT_EQ(controller.Handle(shell.mainWindow, kWmCommand, menu_command::kPlanSettings, 0), 0);
   EXPECT_TRUE(Called("open plan settings"));
   EXPECT_EQ(controller.DeviceChanged(shell.mainWindow, kDbtDeviceArrival, kMonitorInterfaceClass), 1);
 
