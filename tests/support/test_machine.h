@@ -7,13 +7,16 @@
 #pragma once
 #include "platform/builtin_strings.h"
 #include "platform/emulated/devices.h"
+#include "platform/emulated/emulated_monitors.h"
+#include "platform/emulated/emulated_quill.h"
+#include "platform/emulated/emulated_wmi.h"
 #include "platform/emulated/machine_state.h"
-#include "platform/emulated/memory_registry.h"
 #include "platform/emulated/power_store.h"
 #include "platform/machine.h"
 #include "support/fake_messaging.h"
 #include "support/fake_sync.h"
 #include "support/memory_file_system.h"
+#include "support/memory_registry.h"
 #include "support/recording_message_boxes.h"
 #include "support/simulated_clock.h"
 
@@ -38,6 +41,10 @@ class TestMachine {
   EmulatedPowerManager power{registry, messaging};
   EmulatedMachineState state{registry};
   EmulatedDevices devices{registry};
+  // Panel brightness through WMI, external monitors and the CMOS library.
+  EmulatedWmi wmi{registry};
+  EmulatedMonitors monitors{registry};
+  EmulatedLibraries libraries{registry};
   RecordingMessageBoxes boxes;
   BuiltinStringTable strings;
   InMemoryFileSystem files;

@@ -11,6 +11,23 @@ namespace {
 
 std::u16string Ascii(const std::string& text) { return std::u16string(text.begin(), text.end()); }
 
+std::u16string DeviceKeyPath(std::u16string_view name) {
+  return std::u16string(kEmulatedDevicesKey) + u"\\" + std::u16string(name);
+}
+
+// `bytes` holds terminated lines; keeps the last kDeviceLogLines of them.
+void DropOldestLines(std::vector<std::uint8_t>& bytes) {
+  std::vector<std::size_t> lineEnds;  // offsets just past each terminator
+  for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+    if (bytes[i] == 0 && bytes[i + 1] == 0) lineEnds.push_back(i + 2);
+  }
+  if (lineEnds.size() <= kDeviceLogLines) return;
+  std::size_t cut = lineEnds[lineEnds.size() - kDeviceLogLines - 1];
+  bytes.erase(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(cut));
+}
+
+}  // namespace
+
 std::string HexBytes(const std::vector<std::uint8_t>& bytes) {
   static constexpr char kHex[] = "0123456789abcdef";
   std::string text;
@@ -29,11 +46,27 @@ std::string HexCode(std::uint32_t code) {
   return text;
 }
 
-std::u16string DeviceKeyPath(std::u16string_view name) {
-  return std::u16string(kEmulatedDevicesKey) + u"\\" + std::u16string(name);
+Status OpenDeviceState(Registry& registry, std::u16string_view name, RegKey& key) {
+  return RegKey::Create(registry, kHkeyLocalMachine, DeviceKeyPath(name), kKeyRead | kKeyWrite, key);
 }
 
-}  // namespace
+// Appends to the REG_MULTI_SZ image directly: the log is rewritten on every
+// command, so it is not split into strings and joined again.
+Status AppendDeviceLog(const RegKey& key, std::u16string_view line) {
+  std::vector<std::uint8_t> bytes;
+  if (key.ReadBinary(u"Log", bytes) != kSuccess) bytes.clear();
+  bytes.resize(bytes.size() & ~std::size_t{1});
+  if (bytes.size() >= 2 && bytes[bytes.size() - 1] == 0 && bytes[bytes.size() - 2] == 0)
+    bytes.resize(bytes.size() - 2);
+  if (!bytes.empty() && (bytes[bytes.size() - 1] != 0 || bytes[bytes.size() - 2] != 0))
+    bytes.insert(bytes.end(), {0, 0});
+  std::vector<std::uint8_t> added = Utf16ToBytes(line, true);
+  bytes.insert(bytes.end(), added.begin(), added.end());
+  DropOldestLines(bytes);
+  bytes.insert(bytes.end(), {0, 0});
+  return key.registry().SetValue(key.get(), u"Log", RegType::MultiSz, bytes.data(),
+                                 static_cast<std::uint32_t>(bytes.size()));
+}
 
 Status RecordingDevice::Control(RegKey&, std::uint32_t, const std::vector<std::uint8_t>&,
                                 std::vector<std::uint8_t>& output) {
@@ -61,38 +94,7 @@ struct EmulatedDevices::Impl {
     return found == open.end() ? nullptr : found->second.get();
   }
 
-  Status OpenState(EmulatedDevice& device, RegKey& key) {
-    return RegKey::Create(registry, kHkeyLocalMachine, DeviceKeyPath(device.Name()), kKeyRead | kKeyWrite, key);
-  }
-
-  // Appends to the REG_MULTI_SZ image directly: the log is rewritten on every
-  // command, so it is not split into strings and joined again.
-  Status AppendLog(RegKey& key, std::u16string_view line) {
-    std::vector<std::uint8_t> bytes;
-    if (key.ReadBinary(u"Log", bytes) != kSuccess) bytes.clear();
-    bytes.resize(bytes.size() & ~std::size_t{1});
-    if (bytes.size() >= 2 && bytes[bytes.size() - 1] == 0 && bytes[bytes.size() - 2] == 0)
-      bytes.resize(bytes.size() - 2);
-    if (!bytes.empty() && (bytes[bytes.size() - 1] != 0 || bytes[bytes.size() - 2] != 0))
-      bytes.insert(bytes.end(), {0, 0});
-    std::vector<std::uint8_t> added = Utf16ToBytes(line, true);
-    bytes.insert(bytes.end(), added.begin(), added.end());
-    DropOldestLines(bytes);
-    bytes.insert(bytes.end(), {0, 0});
-    return key.registry().SetValue(key.get(), u"Log", RegType::MultiSz, bytes.data(),
-                                   static_cast<std::uint32_t>(bytes.size()));
-  }
-
-  // `bytes` holds terminated lines; keeps the last kDeviceLogLines of them.
-  static void DropOldestLines(std::vector<std::uint8_t>& bytes) {
-    std::vector<std::size_t> lineEnds;  // offsets just past each terminator
-    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
-      if (bytes[i] == 0 && bytes[i + 1] == 0) lineEnds.push_back(i + 2);
-    }
-    if (lineEnds.size() <= kDeviceLogLines) return;
-    std::size_t cut = lineEnds[lineEnds.size() - kDeviceLogLines - 1];
-    bytes.erase(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(cut));
-  }
+  Status OpenState(EmulatedDevice& device, RegKey& key) { return OpenDeviceState(registry, device.Name(), key); }
 
   Registry& registry;
   mutable std::mutex mutex;
@@ -137,7 +139,7 @@ Status EmulatedDevices::Control(DeviceHandle handle, std::uint32_t code, const s
   RegKey state;
   if (Status status = impl_->OpenState(*device, state); status != kSuccess) return status;
   std::size_t capacity = output.size();
-  impl_->AppendLog(state,
+  AppendDeviceLog(state,
                    Ascii("control " + HexCode(code) + " in=" + HexBytes(input) + " out=" + std::to_string(capacity)));
   Status status = device->Control(state, code, input, output);
   if (status == kSuccess && output.size() > capacity) {
@@ -153,7 +155,7 @@ Status EmulatedDevices::Write(DeviceHandle handle, const std::vector<std::uint8_
   if (device == nullptr) return kErrorInvalidHandle;
   RegKey state;
   if (Status status = impl_->OpenState(*device, state); status != kSuccess) return status;
-  impl_->AppendLog(state, Ascii("write " + HexBytes(data)));
+  AppendDeviceLog(state, Ascii("write " + HexBytes(data)));
   return device->Write(state, data);
 }
 
@@ -164,7 +166,7 @@ Status EmulatedDevices::Read(DeviceHandle handle, std::vector<std::uint8_t>& dat
   RegKey state;
   if (Status status = impl_->OpenState(*device, state); status != kSuccess) return status;
   std::size_t capacity = data.size();
-  impl_->AppendLog(state, Ascii("read " + std::to_string(capacity)));
+  AppendDeviceLog(state, Ascii("read " + std::to_string(capacity)));
   Status status = device->Read(state, data);
   if (status == kSuccess && data.size() > capacity) {
     data.clear();

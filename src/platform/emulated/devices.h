@@ -39,6 +39,17 @@ class EmulatedDevice {
 inline constexpr std::u16string_view kEmulatedDevicesKey = u"Software\\KestrelEmulator\\Devices";
 inline constexpr std::size_t kDeviceLogLines = 1000;
 
+// Opens, creating it when missing, the state and log key of the device `name`.
+Status OpenDeviceState(Registry& registry, std::u16string_view name, RegKey& key);
+// Appends `line` to the "Log" of a device's key, keeping the latest
+// kDeviceLogLines lines. Used by every emulated device, also those that are
+// not reached through device paths (WMI, monitors, the CMOS library).
+Status AppendDeviceLog(const RegKey& key, std::u16string_view line);
+// Bytes as two-digit lower-case hex separated by single spaces.
+std::string HexBytes(const std::vector<std::uint8_t>& bytes);
+// "0x" and eight lower-case hex digits.
+std::string HexCode(std::uint32_t code);
+
 // A device of no particular kind: it accepts every control code, write and
 // read with success and answers no data. It stands in for a device until its
 // real behaviour is emulated; only the log shows what it was sent.

@@ -2,6 +2,8 @@
 
 #include <optional>
 
+#include "platform/emulated/panel.h"
+
 namespace kestrel {
 namespace {
 
@@ -92,7 +94,7 @@ Status EmulatedProcessorMode::Control(RegKey& stateKey, std::uint32_t code, cons
 void InstallEmulatedDevices(EmulatedDevices& devices) {
   devices.Install(u"\\\\.\\VEXAECFILTER", std::make_unique<EmulatedLamp>());
   devices.Install(u"\\\\.\\VEXAPSRD", std::make_unique<EmulatedProcessorMode>());
-  devices.Install(u"\\\\.\\LCD", std::make_unique<RecordingDevice>(u"LCD"));
+  devices.Install(u"\\\\.\\LCD", std::make_unique<EmulatedLcd>());
 }
 
 }  // namespace kestrel

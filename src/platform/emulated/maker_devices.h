@@ -1,7 +1,7 @@
 // The maker's devices of the emulated machine, answering as their drivers
 // would: the ECO button's lamp ("\\.\VEXAECFILTER") and the processor-mode
-// driver ("\\.\VEXAPSRD"). The display device ("\\.\LCD") only records what it
-// is sent. Their state sits beside their command log under
+// driver ("\\.\VEXAPSRD"); the display device ("\\.\LCD") is the panel of
+// panel.h. Their state sits beside their command log under
 // HKLM\Software\KestrelEmulator\Devices\<name>:
 //   VEXAECFILTER  Status (DWORD: 0x00 dark, 0x71 blue, 0x74 light blue,
 //                 0x72 green), Colour (REG_SZ: "dark", "blue", "light blue",

@@ -1,18 +1,23 @@
 // Builds the program's machine from the Win32 adapters, choosing the emulated
-// power management and devices under Wine.
+// power management, devices, WMI and monitors under Wine.
 #include "platform/win32/program_machine.h"
 
 #include "platform/emulated/devices.h"
+#include "platform/emulated/emulated_monitors.h"
+#include "platform/emulated/emulated_wmi.h"
 #include "platform/emulated/maker_devices.h"
 #include "platform/emulated/power_store.h"
 #include "platform/win32/win32_clock.h"
 #include "platform/win32/win32_device_io.h"
 #include "platform/win32/win32_file_system.h"
+#include "platform/win32/win32_libraries.h"
 #include "platform/win32/win32_messaging.h"
+#include "platform/win32/win32_monitor_configuration.h"
 #include "platform/win32/win32_power.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_sync.h"
 #include "platform/win32/win32_user_interface.h"
+#include "platform/win32/win32_wmi.h"
 #include "platform/win32/wine_detect.h"
 
 namespace kestrel {
@@ -28,6 +33,7 @@ struct CommonPorts {
   Win32MessageBoxes boxes;
   Win32StringTable strings;
   Win32FileSystem files;
+  Win32Libraries libraries;
 };
 
 class WindowsMachine : public ProgramMachine {
@@ -39,11 +45,16 @@ class WindowsMachine : public ProgramMachine {
   bool emulated() const override { return false; }
   EmulatedPowerManager* emulatedPower() override { return nullptr; }
   EmulatedDevices* emulatedDevices() override { return nullptr; }
+  Wmi& wmi() override { return wmi_; }
+  MonitorConfiguration& monitors() override { return monitors_; }
+  Libraries& libraries() override { return common_.libraries; }
 
  private:
   CommonPorts common_;
   Win32PowerManager power_;
   Win32DeviceIo devices_;
+  Win32Wmi wmi_;
+  Win32MonitorConfiguration monitors_;
   Machine machine_;
 };
 
@@ -52,6 +63,8 @@ class WineMachine : public ProgramMachine {
   WineMachine()
       : power_(common_.registry, common_.messaging),
         devices_(common_.registry),
+        wmi_(common_.registry),
+        monitors_(common_.registry),
         machine_{common_.registry, power_,         devices_,       common_.clock, common_.sync,
                  common_.messaging, common_.boxes, common_.strings, common_.files} {
     // A fresh prefix gets the Windows plans; an installed machine is left alone.
@@ -62,11 +75,16 @@ class WineMachine : public ProgramMachine {
   bool emulated() const override { return true; }
   EmulatedPowerManager* emulatedPower() override { return &power_; }
   EmulatedDevices* emulatedDevices() override { return &devices_; }
+  Wmi& wmi() override { return wmi_; }
+  MonitorConfiguration& monitors() override { return monitors_; }
+  Libraries& libraries() override { return common_.libraries; }
 
  private:
   CommonPorts common_;
   EmulatedPowerManager power_;
   EmulatedDevices devices_;
+  EmulatedWmi wmi_;
+  EmulatedMonitors monitors_;
   Machine machine_;
 };
 

@@ -12,6 +12,9 @@ namespace kestrel {
 
 class EmulatedPowerManager;
 class EmulatedDevices;
+class Wmi;
+class MonitorConfiguration;
+class Libraries;
 
 class ProgramMachine {
  public:
@@ -21,6 +24,12 @@ class ProgramMachine {
   // The emulated machine's parts; null on Windows.
   virtual EmulatedPowerManager* emulatedPower() = 0;
   virtual EmulatedDevices* emulatedDevices() = 0;
+  // Panel brightness through WMI and the external monitors: the emulated
+  // machine's under Wine. Libraries are always the platform's (under Wine the
+  // emulated machine's CMOS library is a real DLL).
+  virtual Wmi& wmi() = 0;
+  virtual MonitorConfiguration& monitors() = 0;
+  virtual Libraries& libraries() = 0;
 };
 
 std::unique_ptr<ProgramMachine> CreateProgramMachine();
