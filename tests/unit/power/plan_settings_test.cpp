@@ -5,7 +5,7 @@
 
 #include "power/plan_save.h"
 #include "power/plan_settings.h"
-#include "unit/power/failing_power.h"
+#include "support/failing_power.h"
 #include "unit/power/plan_fixture.h"
 
 namespace kestrel::testing {
