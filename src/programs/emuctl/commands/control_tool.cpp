@@ -5,6 +5,7 @@
 #include "platform/emulated/devices.h"
 #include "platform/text.h"
 #include "programs/emuctl/commands/command_support.h"
+#include "programs/emuctl/commands/display_commands.h"
 #include "programs/emuctl/commands/power_commands.h"
 #include "programs/emuctl/commands/window_commands.h"
 
@@ -48,6 +49,13 @@ constexpr Command kCommands[] = {
     {u"delete-plan", DeletePlan},
     {u"value", ReadPlanValue},
     {u"log", PrintDeviceLog},
+    {u"panel", PanelCommand},
+    {u"wmi", WmiCommand},
+    {u"monitor-add", AddMonitor},
+    {u"monitor-remove", RemoveMonitor},
+    {u"monitor-fail", FailMonitor},
+    {u"quill", QuillCommand},
+    {u"devices", PrintDevices},
     {u"message", ShowStringBox},
     {u"close", CloseKestrel},
     {u"menu-command", PostMenuCommand},
@@ -76,6 +84,19 @@ std::string ControlToolUsage() {
          "  value <plan> <subgroup> <setting>\n"
          "                             print a setting's AC and DC values of a plan\n"
          "  log <device>               print the commands an emulated device received\n"
+         "  panel [levels <percent>...|none] [brightness <percent>]\n"
+         "                             print the panel's levels and brightness, or set its level table or\n"
+         "                             the brightness of the current power source\n"
+         "  wmi on|off [<hresult>]     give or take WMI's brightness classes (off: they fail with the code,\n"
+         "                             0x8004100c by default)\n"
+         "  monitor-add <description> <capabilities> [<minimum> <current> <maximum> [<caps>]]\n"
+         "                             plug in an external monitor (prints its number) and tell Kestrel\n"
+         "  monitor-remove <number>    unplug an external monitor and tell Kestrel\n"
+         "  monitor-fail <number> <operation> <count> <code>\n"
+         "                             make the next <count> calls of a monitor function fail with <code>\n"
+         "  quill supported|unsupported|failing|working\n"
+         "                             set what the CMOS library answers\n"
+         "  devices                    print the state of every emulated device\n"
          "  message <string id>        show a text of the string table in a message box\n"
          "  close                      close Kestrel (WM_CLOSE) and wait for its window to go\n"
          "  menu-command <id>          post the command of one of Kestrel's menu items (WM_COMMAND)\n"
