@@ -47,6 +47,12 @@ std::uint32_t BrightnessCommand::Run(std::uint32_t command) {
   return kBrightnessDone;
 }
 
+bool BrightnessCommand::Busy() {
+  if (!running_.try_lock()) return true;
+  running_.unlock();
+  return false;
+}
+
 // Initialisation does not depend on the active plan: a machine whose active
 // plan cannot be read still gets its level table and library.
 void BrightnessCommand::Initialise() {

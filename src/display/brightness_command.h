@@ -53,6 +53,8 @@ class BrightnessCommand {
       : ports_(ports), wmi_(wmi), cmos_(cmos), levels_(levels), options_(std::move(options)) {}
 
   std::uint32_t Run(std::uint32_t command);
+  // A call is running (on any thread).
+  bool Busy();
 
   bool panelLevelsPresent() const { return panelLevelsPresent_; }
   bool available() const { return available_; }
