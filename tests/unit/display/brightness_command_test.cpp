@@ -7,6 +7,7 @@
 
 #include "display/brightness_command.h"
 #include "platform/emulated/emulated_wmi.h"
+#include "platform/emulated/monitor_store.h"
 #include "platform/emulated/panel.h"
 #include "power/setting_catalogue.h"
 #include "support/log_reader.h"
@@ -59,9 +60,9 @@ class BrightnessCommandTest : public ::testing::Test {
   }
   void SetWmiPresent(bool present) { WriteWmiAvailability(test.registry, WmiAvailability{present, kWbemNotSupported}); }
 
-  BrightnessCommand& Command(bool brightnessSupported = true) {
+  BrightnessCommand& Command(bool brightnessSupported = true, ExternalMonitors* monitors = nullptr) {
     command_.emplace(BrightnessPorts{test.power, test.registry, test.devices, clock, reporter}, wmi, cmos, levels,
-                     BrightnessOptions{brightnessSupported, nullptr, [] { return true; }});
+                     BrightnessOptions{brightnessSupported, monitors, [this] { return gateOpen; }});
     return *command_;
   }
 
@@ -100,6 +101,7 @@ class BrightnessCommandTest : public ::testing::Test {
   CmosLibrary cmos{test.libraries, reporter};
   CBrightnessCtrl levels;
   Guid active;
+  bool gateOpen = true;
 
  private:
   std::optional<BrightnessCommand> command_;
@@ -251,6 +253,49 @@ TEST_F(BrightnessCommandTest, CallsFromTwoThreadsRunOneAtATime) {
   ASSERT_TRUE(busyDuringApply.has_value());
   EXPECT_TRUE(*busyDuringApply);
   EXPECT_FALSE(command.Busy());
+}
+
+TEST_F(BrightnessCommandTest, WithoutPanelLevelsThePlansMonitorValuesGoToTheExternalMonitor) {
+  RegKey model;
+  RegKey::Create(test.registry, kHkeyLocalMachine, u"Software\\Vexa\\Kestrel\\SupportMonitor\\ABC123", kKeyAllAccess,
+                 model);
+  model.WriteString(u"MonitorInfo", u"ABC");
+  std::uint8_t values[] = {0, 0, 25, 0, 50, 0, 100, 0};
+  MachineKey().WriteBinary(u"BValue", values, sizeof values);
+  MachineKey().WriteDword(u"BLevel", 4);
+  MonitorStore store(test.registry);
+  std::uint32_t id = 0;
+  EmulatedMonitorSpec spec;
+  spec.capabilities = "model(ABC123)vcp(10)";
+  spec.maximum = 200;
+  ASSERT_EQ(store.Add(spec, id), kSuccess);
+  Extension().WriteDword(u"BrightnessMonitor", 2);
+  Extension().WriteDword(u"BrightnessMonitorEnable", 1);
+
+  MonitorRetry retry(clock, reporter, MonitorTiming{2, 0, 10}, false);
+  ExternalMonitors monitors(test.monitors, test.registry, retry);
+  ASSERT_TRUE(monitors.LoadSupportedList());
+  gateOpen = false;  // start-up while another session holds the display
+  BrightnessCommand& command = Command(false, &monitors);
+  command.Run(kBrightnessInitialise);
+  EXPECT_FALSE(command.available());
+  gateOpen = true;
+  command.Run(kBrightnessApplyPlan);  // finds the monitor first
+  EXPECT_TRUE(command.available());
+  EXPECT_EQ(store.Find(id)->spec.current, 100u);  // 50 % of 200
+  RegKey settings;
+  RegKey::Open(test.registry, kHkeyLocalMachine, u"Software\\Vexa\\Kestrel\\PowerSettings", kKeyRead, settings);
+  std::uint32_t level = 0;
+  settings.ReadDword(u"MonitorBLevel1", level);
+  EXPECT_EQ(level, 2u);
+  EXPECT_EQ(command.Run(kBrightnessRead), 2u);
+
+  Extension().WriteDword(u"BrightnessMonitorEnable", 0);
+  store.WriteBrightness(id, 20);
+  command.Run(kBrightnessApplyPlan);
+  EXPECT_EQ(store.Find(id)->spec.current, 20u);
+  settings.ReadDword(u"MonitorBLevel1", level);
+  EXPECT_EQ(level, kMonitorControlOff);
 }
 
 }  // namespace
