@@ -104,15 +104,4 @@ std::u16string Truncate(std::u16string_view text, std::size_t maxUnits) {
   return std::u16string(text.substr(0, maxUnits));
 }
 
-bool EqualsIgnoreCaseAscii(std::u16string_view a, std::u16string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    char16_t x = a[i], y = b[i];
-    if (x >= 'A' && x <= 'Z') x = static_cast<char16_t>(x - 'A' + 'a');
-    if (y >= 'A' && y <= 'Z') y = static_cast<char16_t>(y - 'A' + 'a');
-    if (x != y) return false;
-  }
-  return true;
-}
-
 }  // namespace kestrel

@@ -20,6 +20,10 @@ std::u16string Utf16FromBytes(const std::uint8_t* bytes, std::size_t size);
 // Copies at most maxUnits UTF-16 units (a C buffer of maxUnits+1 would hold them).
 std::u16string Truncate(std::u16string_view text, std::size_t maxUnits);
 
-bool EqualsIgnoreCaseAscii(std::u16string_view a, std::u16string_view b);
+// The platform's rule for names (registry keys and values, device paths,
+// window classes): each UTF-16 unit compared by its simple upper case.
+char16_t FoldCase(char16_t c);
+std::u16string FoldCase(std::u16string_view text);
+bool EqualsFolded(std::u16string_view a, std::u16string_view b);
 
 }  // namespace kestrel

@@ -4,7 +4,7 @@
 #include <iterator>
 #include <tuple>
 
-#include "platform/emulated/case_fold.h"
+#include "platform/text.h"
 
 namespace kestrel {
 namespace {

@@ -1,6 +1,6 @@
 #include "support/memory_file_system.h"
 
-#include "platform/emulated/case_fold.h"
+#include "platform/text.h"
 
 namespace kestrel {
 namespace {

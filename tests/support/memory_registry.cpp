@@ -6,7 +6,7 @@
 #include <mutex>
 #include <utility>
 
-#include "platform/emulated/case_fold.h"
+#include "platform/text.h"
 
 namespace kestrel {
 namespace {

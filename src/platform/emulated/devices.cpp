@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <string>
 
-#include "platform/emulated/case_fold.h"
 #include "platform/text.h"
 
 namespace kestrel {

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "platform/emulated/case_fold.h"
 #include "platform/emulated/devices.h"
+#include "platform/text.h"
 
 namespace kestrel {
 namespace {

@@ -4,9 +4,9 @@
 #include <array>
 #include <string>
 
-#include "platform/emulated/case_fold.h"
 #include "platform/emulated/devices.h"
 #include "platform/emulated/panel.h"
+#include "platform/text.h"
 
 namespace kestrel {
 namespace {

@@ -3,7 +3,6 @@
 #include <optional>
 #include <string>
 
-#include "platform/emulated/case_fold.h"
 #include "platform/emulated/devices.h"
 #include "platform/emulated/machine_state.h"
 #include "platform/emulated/panel.h"

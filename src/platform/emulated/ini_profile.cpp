@@ -5,21 +5,6 @@
 namespace kestrel {
 namespace {
 
-char16_t FoldCase(char16_t c) {
-  if (c >= u'A' && c <= u'Z') return static_cast<char16_t>(c - u'A' + u'a');
-  if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return static_cast<char16_t>(c + 0x20);  // Latin-1 capitals
-  if (c >= 0xFF21 && c <= 0xFF3A) return static_cast<char16_t>(c + 0x20);            // full-width A-Z
-  return c;
-}
-
-bool SameName(std::u16string_view a, std::u16string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (FoldCase(a[i]) != FoldCase(b[i])) return false;
-  }
-  return true;
-}
-
 bool IsBlank(char16_t c) { return c == u' ' || c == u'\t'; }
 
 std::u16string_view Trim(std::u16string_view text) {
@@ -84,13 +69,13 @@ std::optional<std::u16string> FindValue(std::u16string_view text, std::u16string
     if (line.empty() || line.front() == u';') return true;
     if (std::optional<std::u16string_view> name = SectionName(line)) {
       if (where == Where::Inside) where = Where::After;  // only the first section of a name counts
-      if (where == Where::Before && SameName(*name, Trim(section))) where = Where::Inside;
+      if (where == Where::Before && EqualsFolded(*name, Trim(section))) where = Where::Inside;
       return where != Where::After;
     }
     if (where != Where::Inside) return true;
     std::size_t equals = line.find(u'=');
     std::u16string_view name = Trim(line.substr(0, equals));
-    if (!SameName(name, Trim(key))) return true;
+    if (!EqualsFolded(name, Trim(key))) return true;
     std::u16string_view value = equals == std::u16string_view::npos ? std::u16string_view() : line.substr(equals + 1);
     found = std::u16string(DropQuotes(Trim(value)));
     return false;

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "platform/emulated/case_fold.h"
 #include "platform/emulated/devices.h"
 #include "platform/text.h"
 
