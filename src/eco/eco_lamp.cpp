@@ -5,6 +5,7 @@
 #include "base/registry_string.h"
 #include "power/plan_ids.h"
 #include "base/string_ids.h"
+#include "platform/owned_handle.h"
 
 namespace kestrel {
 namespace {
@@ -19,8 +20,6 @@ constexpr std::uint32_t kResumeSettleMs = 1000;
 // "Require a password on wake-up", a setting of the plan itself (no subgroup).
 constexpr Guid kNoSubgroup = GuidLiteral("fea3413e-7e05-4911-9a71-700331f1c294");
 constexpr Guid kPasswordOnWake = GuidLiteral("0e796bdb-100d-47d6-a2d5-f7d2daa51f51");
-
-bool Acquired(WaitResult result) { return result == WaitResult::Signaled || result == WaitResult::Abandoned; }
 
 }  // namespace
 
@@ -38,20 +37,20 @@ bool EcoLamp::OpenDriver() {
   std::u16string path = ReadRegistryString(machine_.registry, reporter_, kHkeyLocalMachine, kKestrelKey,
                                            u"LedCtrlDrv", kDefaultLampDriverPath);
   if (path.empty()) return false;  // the lamp is switched off by configuration
-  DeviceHandle driver = 0;
-  if (machine_.devices.Open(path, driver) != kSuccess) {
+  OwnedDevice driver;
+  if (OpenOwnedDevice(machine_.devices, path, driver) != kSuccess) {
     reporter_.ReportCode(kStringDriverOpenFailed, 0);
     return false;
   }
-  SyncHandle lock = 0;
+  OwnedSync lock;
   bool existed = false;
-  if (Status status = machine_.sync.CreateMutex(kLampLockName, lock, existed); status != kSuccess) {
+  if (Status status = CreateOwnedMutex(machine_.sync, kLampLockName, lock, existed); status != kSuccess) {
     reporter_.ReportCode(kStringMutexFailed, status);
-    machine_.devices.Close(driver);
     return false;
   }
-  driver_.store(driver);
-  lock_.store(lock);
+  // From here the worker's CloseDriver closes both.
+  driver_.store(driver.release());
+  lock_.store(lock.release());
   driverOpen_.store(true);
   return true;
 }
@@ -78,9 +77,10 @@ void EcoLamp::CloseDriver() {
   // No new access starts now; wait for one in progress before closing. If it
   // does not finish, the handles stay open until the process ends.
   if (!Acquired(machine_.sync.Wait(lock, kLampLockWaitMs))) return;
-  machine_.devices.Close(driver_.load());
+  OwnedSync ownedLock(machine_.sync, lock);  // closed last, after its release
+  OwnedDevice driver(machine_.devices, driver_.load());
+  driver.Reset();
   machine_.sync.ReleaseMutex(lock);
-  machine_.sync.Close(lock);
 }
 
 bool EcoLamp::WithLock(const std::function<void(DeviceHandle)>& access) {

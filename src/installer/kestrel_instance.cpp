@@ -1,5 +1,7 @@
 #include "installer/kestrel_instance.h"
 
+#include "platform/owned_handle.h"
+
 namespace kestrel {
 namespace {
 
@@ -19,11 +21,7 @@ void CloseWindowAndWait(InstallerPorts& ports, WindowHandle window) {
 }  // namespace
 
 bool KestrelIsRunning(Sync& sync) {
-  SyncHandle mutex = 0;
-  Status status = sync.OpenMutex(kKestrelMutexName, mutex);
-  if (status == kSuccess) sync.Close(mutex);
-  // A mutex that exists but may not be opened still means Kestrel runs.
-  return status != kErrorFileNotFound && status != kErrorPathNotFound;
+  return NamedMutexExists(sync, kKestrelMutexName);
 }
 
 void CloseRunningKestrel(InstallerPorts& ports) {
@@ -35,7 +33,7 @@ void CloseRunningKestrel(InstallerPorts& ports) {
 bool StartKestrel(Process& processes, std::u16string_view programPath) {
   ProcessHandle handle = 0;
   if (processes.Start(programPath, u"", handle) != kSuccess) return false;
-  ProcessRef started(processes, handle);
+  OwnedProcess started(processes, handle);
   return true;
 }
 

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "platform/format.h"
+#include "platform/owned_handle.h"
 
 namespace kestrel {
 
@@ -25,7 +26,7 @@ RegistryImport ImportRegistryFile(InstallerPorts& ports, std::u16string_view reg
   if (ports.processes.Start(editor, FormatText(u"/s \"%s\"", {registryFilePath}), handle) != kSuccess) {
     return RegistryImport::NotStarted;
   }
-  ProcessRef editorProcess(ports.processes, handle);
+  OwnedProcess editorProcess(ports.processes, handle);
   return ports.processes.Wait(handle, kRegistryImportTimeoutMs) == WaitResult::Signaled ? RegistryImport::Finished
                                                                                        : RegistryImport::TimedOut;
 }

@@ -39,23 +39,4 @@ class Process {
   virtual Status WindowsFolder(std::u16string& path) = 0;
 };
 
-// Owns a started process's handle; closes it when destroyed.
-class ProcessRef {
- public:
-  ProcessRef() = default;
-  ProcessRef(Process& processes, ProcessHandle handle) : processes_(&processes), handle_(handle) {}
-  ProcessRef(const ProcessRef&) = delete;
-  ProcessRef& operator=(const ProcessRef&) = delete;
-  ~ProcessRef() {
-    if (processes_ != nullptr && handle_ != 0) processes_->Close(handle_);
-  }
-
-  bool valid() const { return handle_ != 0; }
-  ProcessHandle get() const { return handle_; }
-
- private:
-  Process* processes_ = nullptr;
-  ProcessHandle handle_ = 0;
-};
-
 }  // namespace kestrel

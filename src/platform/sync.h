@@ -43,4 +43,14 @@ class Sync {
   virtual Status Close(SyncHandle handle) = 0;
 };
 
+// A wait on a mutex that ended with the mutex held: signalled, or abandoned by
+// a thread that died holding it (the platform hands it to the waiter).
+constexpr bool Acquired(WaitResult result) {
+  return result == WaitResult::Signaled || result == WaitResult::Abandoned;
+}
+
+// Whether a named mutex exists, by opening it. Only "not found" means it does
+// not: a mutex this user may not open (access denied) exists all the same.
+bool NamedMutexExists(Sync& sync, std::u16string_view name);
+
 }  // namespace kestrel

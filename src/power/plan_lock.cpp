@@ -9,8 +9,7 @@ void PlanLock::Hold::Release() {
 }
 
 PlanLock::Hold PlanLock::Acquire(std::uint32_t timeoutMs) {
-  WaitResult result = handle_ == 0 ? WaitResult::Failed : sync_.Wait(handle_, timeoutMs);
-  bool held = result == WaitResult::Signaled || result == WaitResult::Abandoned;
+  bool held = handle_ != 0 && Acquired(sync_.Wait(handle_, timeoutMs));
   return Hold(sync_, handle_, held);
 }
 

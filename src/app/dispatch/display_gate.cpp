@@ -3,8 +3,6 @@
 namespace kestrel {
 namespace {
 
-bool Acquired(WaitResult result) { return result == WaitResult::Signaled || result == WaitResult::Abandoned; }
-
 // The second mutex exists (any answer but "not found" counts as existing).
 bool DisplayHeld(Sync& sync) {
   SyncHandle held = 0;
