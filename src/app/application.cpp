@@ -9,12 +9,12 @@ namespace {
 
 }  // namespace
 
-Application::Application(Machine& machine, Shell& shell, SubsystemHooks& hooks)
+Application::Application(Machine& machine, Shell& shell, Subsystems& subsystems)
     : machine_(machine),
       shell_(shell),
-      hooks_(hooks),
+      subsystems_(subsystems),
       reporter_(machine),
-      settings_(machine, reporter_, hooks),
+      settings_(machine, reporter_, subsystems),
       workers_(machine, reporter_) {}
 
 StartOutcome Application::Start(std::u16string_view commandLine) {
@@ -81,7 +81,7 @@ bool Application::Initialize() {
   BuildHelpPaths();
 
   const SettingsRecord& record = settings_.record();
-  if (!workers_.StartPolling(record.Has(SettingsFlag::BatteryPresent), hooks_.AutoSwitchEnabled())) return false;
+  if (!workers_.StartPolling(record.Has(SettingsFlag::BatteryPresent), subsystems_.AutoSwitchEnabled())) return false;
 
   for (std::uint32_t message : {kMsgEcoButtonPress, kMsgEcoButtonAdvance, kMsgOpenEcoSettings, kMsgOpenPlanSettings}) {
     shell_.AllowMessageFromLowerIntegrity(message);
@@ -148,7 +148,7 @@ void Application::ChooseFirstSurface() {
 void Application::SaveForEndSession() { settings_.Save(); }
 
 void Application::Shutdown() {
-  hooks_.ReleaseDevicesAndTables();
+  subsystems_.ReleaseDevicesAndTables();
   settings_.Save();
   workers_.Stop(settings_.record().Has(SettingsFlag::BatteryPresent));
   if (planLock_ != 0) machine_.sync.Close(planLock_);

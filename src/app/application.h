@@ -9,7 +9,7 @@
 #include "base/error_reporter.h"
 #include "app/settings_store.h"
 #include "app/shell.h"
-#include "app/subsystem_hooks.h"
+#include "app/subsystems.h"
 #include "app/workers.h"
 #include "platform/machine.h"
 #include "base/messages.h"
@@ -28,7 +28,7 @@ enum class StartOutcome : std::uint8_t { Running, SecondInstance, Initialization
 
 class Application {
  public:
-  Application(Machine& machine, Shell& shell, SubsystemHooks& hooks);
+  Application(Machine& machine, Shell& shell, Subsystems& subsystems);
 
   // Entry steps up to the message loop. Running means the caller runs the
   // message loop and then calls Finish(); any other outcome exits with code 0.
@@ -46,7 +46,7 @@ class Application {
   ErrorReporter& reporter() { return reporter_; }
   SettingsStore& settings() { return settings_; }
   Workers& workers() { return workers_; }
-  SubsystemHooks& hooks() { return hooks_; }
+  Subsystems& subsystems() { return subsystems_; }
   WindowHandle mainWindow() const { return mainWindow_; }
   const std::u16string& titleText() const { return titleText_; }
   const std::u16string& helpFilePath() const { return helpFilePath_; }
@@ -66,7 +66,7 @@ class Application {
 
   Machine& machine_;
   Shell& shell_;
-  SubsystemHooks& hooks_;
+  Subsystems& subsystems_;
   ErrorReporter reporter_;
   SettingsStore settings_;
   Workers workers_;

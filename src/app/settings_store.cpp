@@ -35,7 +35,7 @@ void SettingsStore::ReadDword(const RegKey& key, std::u16string_view name, std::
 
 void SettingsStore::Load(const Rect& workArea, std::uint32_t osModelOfWindows) {
   config_.osModel = osModelOfWindows;
-  hooks_.LoadAutoSwitchRecord();
+  subsystems_.LoadAutoSwitchRecord();
   bool loaded = LoadUserRecord();
   record_.flags &= ~SettingsFlag::Computed;
   LoadLowerLimit();
@@ -47,12 +47,12 @@ void SettingsStore::Load(const Rect& workArea, std::uint32_t osModelOfWindows) {
   LoadMachineValues();
   ProbeHardware();
   LoadTwoModePair();
-  hooks_.LoadEcoLevelLibrary();
+  subsystems_.LoadEcoLevelLibrary();
   ProbeExternalMonitors();
-  hooks_.LoadPanelColors();
-  hooks_.InitializePanelBrightness();
-  hooks_.EnsureFactoryBackups();
-  hooks_.BuildPlanList();
+  subsystems_.LoadPanelColors();
+  subsystems_.InitializePanelBrightness();
+  subsystems_.EnsureFactoryBackups();
+  subsystems_.BuildPlanList();
 }
 
 bool SettingsStore::LoadUserRecord() {
@@ -146,9 +146,9 @@ void SettingsStore::LoadMachineValues() {
   config_.meter = flag != 0;
   record_.Set(SettingsFlag::MeterPanel, config_.meter);
   ReadDword(key, u"PwrDlgActivate", config_.playbackWarning);
-  hooks_.LoadBatteryEstimationParameters();
-  hooks_.LoadPlanSheetItems();
-  hooks_.LoadAmbientLightSupport();
+  subsystems_.LoadBatteryEstimationParameters();
+  subsystems_.LoadPlanSheetItems();
+  subsystems_.LoadAmbientLightSupport();
 }
 
 void SettingsStore::LoadCachedClock(const RegKey& key) {
@@ -159,7 +159,7 @@ void SettingsStore::LoadCachedClock(const RegKey& key) {
     return;
   }
   if (!config_.athlon && config_.modelNumber == 0) return;
-  std::uint32_t measured = hooks_.MeasureProcessorMhz();
+  std::uint32_t measured = subsystems_.MeasureProcessorMhz();
   if (measured == 0) return;
   config_.processorMhz = measured;
   config_.processorClockText = Utf8ToUtf16(std::to_string(measured) + "MHz");
@@ -186,9 +186,9 @@ void SettingsStore::LoadSchemeList(const RegKey& key) {
 
 void SettingsStore::ProbeHardware() {
   std::uint32_t capabilities = 0;
-  if (hooks_.ProbeBatteryDevice()) capabilities |= SettingsFlag::BatteryPresent;
-  if (hooks_.ProbeWirelessAdapter()) capabilities |= SettingsFlag::WirelessLan;
-  if (hooks_.ProbePowerSavingDevice()) capabilities |= SettingsFlag::DeviceSaving;
+  if (subsystems_.ProbeBatteryDevice()) capabilities |= SettingsFlag::BatteryPresent;
+  if (subsystems_.ProbeWirelessAdapter()) capabilities |= SettingsFlag::WirelessLan;
+  if (subsystems_.ProbePowerSavingDevice()) capabilities |= SettingsFlag::DeviceSaving;
   record_.flags = (record_.flags & ~(SettingsFlag::BatteryPresent | SettingsFlag::WirelessLan |
                                      SettingsFlag::DeviceSaving)) |
                   capabilities;
@@ -208,7 +208,7 @@ void SettingsStore::LoadTwoModePair() {
 }
 
 void SettingsStore::ProbeExternalMonitors() {
-  bool supported = hooks_.ProbeExternalMonitors();
+  bool supported = subsystems_.ProbeExternalMonitors();
   record_.Set(SettingsFlag::ExternalMonitors, supported);
   if (!supported) return;
   RegKey key;

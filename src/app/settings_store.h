@@ -6,15 +6,15 @@
 #include "base/error_reporter.h"
 #include "base/machine_config.h"
 #include "base/settings_record.h"
-#include "app/subsystem_hooks.h"
+#include "app/subsystems.h"
 #include "platform/machine.h"
 
 namespace kestrel {
 
 class SettingsStore {
  public:
-  SettingsStore(Machine& machine, ErrorReporter& reporter, SubsystemHooks& hooks)
-      : machine_(machine), reporter_(reporter), hooks_(hooks) {}
+  SettingsStore(Machine& machine, ErrorReporter& reporter, Subsystems& subsystems)
+      : machine_(machine), reporter_(reporter), subsystems_(subsystems) {}
 
   // `workArea` places the panel of a first start; `osModelOfWindows` is 1 on
   // Windows 6.0 and 2 on later versions.
@@ -43,7 +43,7 @@ class SettingsStore {
 
   Machine& machine_;
   ErrorReporter& reporter_;
-  SubsystemHooks& hooks_;
+  Subsystems& subsystems_;
   SettingsRecord record_;
   MachineConfig config_;
   std::uint32_t saveColor_ = kDefaultSaveColor;

@@ -1,8 +1,8 @@
-// Operations the main window's handlers call in subsystems that are not part
-// of the program yet: panel brightness (apply, availability), external
-// monitors, battery estimation, the automatic switch and the meter panel.
-// Each subsystem overrides what it owns; the defaults stand for "not
-// present": nothing to apply, no panel, no boost.
+// The work the application core hands to Kestrel's subsystems: the steps of
+// start-up and shutdown that belong to them, and what the main window's
+// handlers ask of them. The defaults stand for a subsystem this machine does
+// not have (no panel, no battery, nothing to apply); the program overrides
+// what it has.
 #pragma once
 #include <cstdint>
 
@@ -15,9 +15,31 @@ namespace kestrel {
 inline constexpr std::uint32_t kApplyExternalBrightness = 1;
 inline constexpr std::uint32_t kApplyPanelBrightness = 512;
 
-class DispatchSubsystems {
+class Subsystems {
  public:
-  virtual ~DispatchSubsystems() = default;
+  virtual ~Subsystems() = default;
+
+  // Settings load, in the order the application core calls them.
+  virtual void LoadAutoSwitchRecord() {}
+  virtual void LoadBatteryEstimationParameters() {}
+  virtual void LoadPlanSheetItems() {}
+  virtual void LoadAmbientLightSupport() {}
+  virtual bool ProbeBatteryDevice() { return false; }
+  virtual bool ProbeWirelessAdapter() { return false; }
+  virtual bool ProbePowerSavingDevice() { return false; }
+  virtual std::uint32_t MeasureProcessorMhz() { return 0; }
+  virtual void LoadEcoLevelLibrary() {}
+  virtual bool ProbeExternalMonitors() { return false; }
+  virtual void LoadPanelColors() {}
+  virtual void InitializePanelBrightness() {}
+  virtual void EnsureFactoryBackups() {}
+  virtual void BuildPlanList() {}
+  virtual bool AutoSwitchEnabled() { return false; }
+
+  // WM_CREATE of the main window, before the ECO engine and the handlers.
+  virtual void MainWindowCreated() {}
+  // Shutdown, after the workers stopped.
+  virtual void ReleaseDevicesAndTables() {}
 
   // Panel and external monitor brightness.
   virtual void ApplyBrightness(std::uint32_t argument) {}

@@ -1,5 +1,5 @@
-// The visible surfaces the main window drives (notification area, settings
-// windows). The Win32 program implements them; tests record the calls.
+// The settings windows the main window opens. The Win32 program implements
+// them; tests record the calls.
 #pragma once
 
 namespace kestrel {
@@ -9,7 +9,6 @@ class Surfaces {
   virtual ~Surfaces() = default;
   virtual void OpenEcoSettings() = 0;
   virtual void OpenPlanSettings() = 0;
-  virtual void PutIntoTray() = 0;
   // Brings an open settings dialog to the front; false when none is open.
   virtual bool BringSettingsForward() { return false; }
 };

@@ -1,14 +1,10 @@
 #include "eco/eco_engine.h"
 
-#include "app/application.h"
-
 namespace kestrel {
 
-EcoEngine::EcoEngine(Application& app, std::function<PlanModel&()> plans, ModeDisplayHost& display,
-                     PlaybackWarningDialog& warningDialog)
-    : app_(app),
-      context_(app, std::move(plans)),
-      lamp_(app.machine(), app.reporter()),
+EcoEngine::EcoEngine(EcoContext& context, ModeDisplayHost& display, PlaybackWarningDialog& warningDialog)
+    : context_(context),
+      lamp_(context.machine(), context.reporter()),
       warning_(context_, warningDialog),
       sequence_(context_, lamp_, display, warning_),
       menu_(context_, lamp_, warning_),
@@ -22,18 +18,10 @@ std::optional<std::uint32_t> EcoEngine::CurrentLamp() {
   return LampForMode(context_.options().model, current->ledNo);
 }
 
-std::function<void()> EcoEngine::LampWorkerRound() {
-  return [this] {
-    Workers& workers = app_.workers();
-    lamp_.RunWorker(workers.ledEvent(), [&workers] { return workers.running(); });
-  };
-}
-
 void EcoEngine::MainWindowCreated(WindowHandle window) {
-  context_.NoteMainWindow(window);
   if (!ecoModes()) return;
   lamp_.StartupUpdate();
-  app_.machine().messaging.SetTimer(window, kLampCheckTimer, context_.options().lampCheckPeriodMs);
+  context_.machine().messaging.SetTimer(window, kLampCheckTimer, context_.options().lampCheckPeriodMs);
 }
 
 bool EcoEngine::ButtonPressed(std::uint32_t message) {
@@ -42,11 +30,9 @@ bool EcoEngine::ButtonPressed(std::uint32_t message) {
   return true;
 }
 
-bool EcoEngine::TimerFired(WindowHandle window, std::uintptr_t id) {
-  if (id != kLampCheckTimer) return false;
-  app_.machine().messaging.KillTimer(window, kLampCheckTimer);
+void EcoEngine::LampCheckTimerFired(WindowHandle window) {
+  context_.machine().messaging.KillTimer(window, kLampCheckTimer);
   lamp_.CheckShowsState();
-  return true;
 }
 
 void EcoEngine::SessionChanged(bool unlocked, bool active) {

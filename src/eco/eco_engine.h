@@ -7,7 +7,7 @@
 
 #include "eco/active_plan_follow_up.h"
 #include "eco/eco_context.h"
-#include "eco/eco_entry_points.h"
+#include "base/messages.h"
 #include "eco/eco_lamp.h"
 #include "eco/mode_display_host.h"
 #include "eco/plan_menu_choice.h"
@@ -16,17 +16,19 @@
 
 namespace kestrel {
 
-class EcoEngine : public EcoEntryPoints {
+class EcoEngine {
  public:
-  EcoEngine(Application& app, std::function<PlanModel&()> plans, ModeDisplayHost& display,
-            PlaybackWarningDialog& warningDialog);
+  EcoEngine(EcoContext& context, ModeDisplayHost& display, PlaybackWarningDialog& warningDialog);
 
-  // The body of the lamp worker (WorkerBodies::ledRound).
-  std::function<void()> LampWorkerRound();
-
-  void MainWindowCreated(WindowHandle window) override;
-  bool ButtonPressed(std::uint32_t message) override;
-  bool TimerFired(WindowHandle window, std::uintptr_t id) override;
+  // WM_CREATE of the main window, after the current plan was made.
+  void MainWindowCreated(WindowHandle window);
+  // 1340 or 1341 at the main window. False when the press is not the
+  // engine's: 1340 on a machine without ECO modes opens a menu instead.
+  bool ButtonPressed(std::uint32_t message);
+  // The lamp check (timer 10110) of the main window.
+  void LampCheckTimerFired(WindowHandle window);
+  // The body of the lamp worker: rounds on `ledEvent` while `running`.
+  void RunLampWorker(SyncHandle ledEvent, const std::function<bool()>& running) { lamp_.RunWorker(ledEvent, running); }
 
   // Entry points of the main window's later handlers.
   void ChoosePlanFromMenu(std::uint32_t command) { menu_.Choose(command); }
@@ -45,8 +47,7 @@ class EcoEngine : public EcoEntryPoints {
  private:
   std::optional<std::uint32_t> CurrentLamp();
 
-  Application& app_;
-  ApplicationEcoContext context_;
+  EcoContext& context_;
   EcoLamp lamp_;
   PlaybackWarning warning_;
   ModeSwitchSequence sequence_;

@@ -33,4 +33,11 @@ inline std::u16string WithoutStamp(const std::u16string& line) {
   return close == std::u16string::npos ? line : line.substr(close + 2);
 }
 
+// The log's lines without their time stamps, oldest first.
+inline std::vector<std::u16string> LoggedTexts(InMemoryFileSystem& files) {
+  std::vector<std::u16string> texts;
+  for (const std::u16string& line : LogLines(files)) texts.push_back(WithoutStamp(line));
+  return texts;
+}
+
 }  // namespace kestrel::testing

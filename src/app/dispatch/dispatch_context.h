@@ -9,7 +9,7 @@
 #include "app/application.h"
 #include "app/dispatch/dispatch_desktop.h"
 #include "app/dispatch/dispatch_state.h"
-#include "app/dispatch/dispatch_subsystems.h"
+#include "app/subsystems.h"
 #include "app/surfaces.h"
 #include "eco/eco_engine.h"
 #include "platform/hot_keys.h"
@@ -23,7 +23,7 @@ struct DispatchParts {
   EcoEngine& eco;
   Surfaces& surfaces;
   DispatchDesktop& desktop;
-  DispatchSubsystems& subsystems;
+  Subsystems& subsystems;
   HotKeys& hotKeys;
 };
 
@@ -35,7 +35,7 @@ class DispatchContext {
   EcoEngine& eco() { return parts_.eco; }
   Surfaces& surfaces() { return parts_.surfaces; }
   DispatchDesktop& desktop() { return parts_.desktop; }
-  DispatchSubsystems& subsystems() { return parts_.subsystems; }
+  Subsystems& subsystems() { return parts_.subsystems; }
   HotKeys& hotKeys() { return parts_.hotKeys; }
   Machine& machine() { return parts_.app.machine(); }
   ErrorReporter& reporter() { return parts_.app.reporter(); }

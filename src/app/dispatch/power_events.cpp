@@ -45,7 +45,7 @@ void PowerEvents::Resumed() {
   DispatchState& state = context_.state();
   context_.LoadActivePlanRecord(true);
   if (state.consoleConnected) {
-    DispatchSubsystems& subsystems = context_.subsystems();
+    Subsystems& subsystems = context_.subsystems();
     if (!subsystems.PanelBrightnessAvailable()) {
       if (context_.Has(SettingsFlag::ExternalMonitors) && ColourProgramAllowsBrightness(context_)) {
         monitors_.ScheduleExternalBrightness();

@@ -30,7 +30,7 @@ void SessionEvents::Changed(WParam event) {
 
 void SessionEvents::AfterChange() {
   DispatchState& state = context_.state();
-  DispatchSubsystems& subsystems = context_.subsystems();
+  Subsystems& subsystems = context_.subsystems();
   if (!state.sessionUnlocked || !state.consoleConnected) {
     subsystems.SavePanelPosition();
     context_.app().settings().Save();

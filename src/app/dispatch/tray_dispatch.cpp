@@ -1,7 +1,6 @@
-#include "ui/model/tray_dispatch.h"
+#include "app/dispatch/tray_dispatch.h"
 
 #include "eco/mode_activation.h"
-#include "eco/plan_menu_choice.h"
 #include "power/plan_lock.h"
 #include "ui/model/eco_meter_entry.h"
 #include "ui/model/menu_trace.h"
@@ -16,57 +15,26 @@ namespace {
 
 constexpr WParam kVkEscape = 0x1B;
 
-std::uint32_t LowWord(WParam value) { return static_cast<std::uint32_t>(value & 0xFFFF); }
 
 }  // namespace
 
-TrayDispatch::TrayDispatch(Application& app, std::function<PlanModel&()> plans, TrayParts parts)
+TrayDispatch::TrayDispatch(Application& app, std::function<PlanModel&()> plans, WindowDispatch& dispatch,
+                           TrayParts parts)
     : app_(app),
       plans_(std::move(plans)),
+      dispatch_(dispatch),
       parts_(parts),
       icon_(parts.area, app.machine().clock, app.reporter()) {
   taskbarCreated_ = app_.machine().messaging.RegisterMessage(u"TaskbarCreated");
-  switchLimit_ = [&app] { return StoredSwitchLimit(app.machine().registry); };
+}
+
+void TrayDispatch::Destroyed(WindowHandle window) {
+  CloseOpenMenu();
+  if (inTray()) icon_.Delete(window);
 }
 
 EcoModel TrayDispatch::model() const {
   return ecoMode() ? app_.settings().config().ecoModel() : EcoModel::None;
-}
-
-std::optional<LParam> TrayDispatch::Handle(WindowHandle window, std::uint32_t message, WParam wParam,
-                                           LParam lParam) {
-  if (message == taskbarCreated_ && taskbarCreated_ != 0) {
-    OnTaskbarCreated(window);
-    return 0;
-  }
-  switch (message) {
-    case kMsgTrayNotify:
-      OnTrayNotify(window, static_cast<std::uint32_t>(lParam & 0xFFFF));
-      return 0;
-    case kMsgPlanChanged:
-      OnPlanChanged(window, wParam != 0);
-      return 0;
-    case kMsgEcoButtonPress:
-      if (ecoMode()) return std::nullopt;
-      OnEcoButton(window);
-      return 0;
-    case kWmCommand:
-      return OnCommand(window, LowWord(wParam));
-    case kWmTimer:
-      return OnTimer(window, wParam);
-    case kWmMeasureItem:
-      if (parts_.menus.MeasureItem(lParam)) return 1;
-      return std::nullopt;
-    case kWmDrawItem:
-      if (parts_.menus.DrawItem(lParam)) return 1;
-      return std::nullopt;
-    case kWmDestroy:
-      CloseOpenMenu();
-      if (inTray()) icon_.Delete(window);
-      return std::nullopt;  // the controller shuts the program down
-    default:
-      return std::nullopt;
-  }
 }
 
 void TrayDispatch::OnTrayNotify(WindowHandle window, std::uint32_t mouseMessage) {
@@ -94,7 +62,7 @@ void TrayDispatch::OnMouseMove(WindowHandle window) {
 
 void TrayDispatch::OnLeftButtonUp(WindowHandle window) {
   // A click on the icon is the user at the console.
-  if (dispatch_ != nullptr) dispatch_->state().consoleConnected = true;
+  dispatch_.state().consoleConnected = true;
   if (BringSettingsForward()) return;
   if (!clickPending_ && inTray() && !doubleClicked_) {
     Messaging& messaging = app_.machine().messaging;
@@ -110,9 +78,9 @@ void TrayDispatch::OnDoubleClick(WindowHandle window) {
   CancelPendingClick(window);
   clickPosition_ = parts_.desktop.CursorPosition();
   Rect area;
-  if (dispatch_ != nullptr && parts_.desktop.WorkArea(area)) {
-    dispatch_->state().dialogAnchor = Point{area.right, area.bottom};
-    dispatch_->state().openedByDoubleClick = true;
+  if (parts_.desktop.WorkArea(area)) {
+    dispatch_.state().dialogAnchor = Point{area.right, area.bottom};
+    dispatch_.state().openedByDoubleClick = true;
   }
   std::uint32_t command = ecoMode() ? menu_command::kEcoSettings : menu_command::kPlanSettings;
   Messaging& messaging = app_.machine().messaging;
@@ -136,17 +104,16 @@ void TrayDispatch::OnClickTimer(WindowHandle window) {
   app_.machine().messaging.KillTimer(window, kClickTimer);
   if (!clickPending_) return;
   clickPending_ = false;
-  app_.hooks().BuildPlanList();
+  app_.subsystems().BuildPlanList();
   ShowLeftClickMenu(window);
 }
 
 void TrayDispatch::OnPlanChanged(WindowHandle window, bool balloon) {
-  app_.hooks().BuildPlanList();
+  app_.subsystems().BuildPlanList();
   if (inTray()) Update(window, balloon);
-  if (dispatch_ == nullptr) return;
   // The open settings dialog and plan editor show the new plan too.
   Messaging& messaging = app_.machine().messaging;
-  const DispatchState& state = dispatch_->state();
+  const DispatchState& state = dispatch_.state();
   if (state.settingsDialog != 0) messaging.Post(state.settingsDialog, kMsgRefreshSettings, 0, 0);
   if (state.planEditor != 0) messaging.Post(state.planEditor, kMsgRefreshPlanEditor, 0, 0);
 }
@@ -186,7 +153,7 @@ void TrayDispatch::Update(WindowHandle window, bool balloon) {
   request.iconResource = PlanSmallIcon(active.iconNo, active.ledNo, iconSet());
   request.tip = TrayTip(strings, active.name);
   if (balloon) {
-    std::uint64_t limit = switchLimit_ ? switchLimit_() : kDefaultSwitchLimit;
+    std::uint64_t limit = StoredSwitchLimit(app_.machine().registry);
     request.balloon = TrayBalloon{BalloonTitle(app_.titleText()), BalloonText(strings, limit, active.name)};
   }
   lastShownName_ = active.name;
@@ -289,36 +256,20 @@ void TrayDispatch::OnEcoButton(WindowHandle window) {
   ShowEcoButtonMenu(window);
 }
 
-std::optional<LParam> TrayDispatch::OnCommand(WindowHandle window, std::uint32_t command) {
-  if (command == menu_command::kEcoMeter) {
-    if (!ecoMeterPath_.empty()) parts_.desktop.Launch(ecoMeterPath_);
-    return 0;
-  }
-  if (command == menu_command::kSettingsItem) {
-    // Opened from the tray, the dialog goes to the work area's corner.
-    if (dispatch_ != nullptr && inTray()) dispatch_->state().cornerMarker = true;
-    std::uint32_t settings = ecoMode() ? menu_command::kEcoSettings : menu_command::kPlanSettings;
-    app_.machine().messaging.Post(window, kWmCommand, settings, 0);
-    return 0;
-  }
-  if (IsPlanCommand(command) && choose_) {
-    choose_(command);
-    return 0;
-  }
-  return std::nullopt;
+void TrayDispatch::LaunchEcoMeter() {
+  if (!ecoMeterPath_.empty()) parts_.desktop.Launch(ecoMeterPath_);
 }
 
-std::optional<LParam> TrayDispatch::OnTimer(WindowHandle window, std::uintptr_t id) {
-  if (id == kClickTimer) {
-    OnClickTimer(window);
-    return 0;
-  }
-  if (id == kEcoMenuTimer) {
-    app_.machine().messaging.KillTimer(window, kEcoMenuTimer);
-    CloseOpenMenu();
-    return 0;
-  }
-  return std::nullopt;
+void TrayDispatch::OpenSettingsFromMenu(WindowHandle window) {
+  // Opened from the tray, the dialog goes to the work area's corner.
+  if (inTray()) dispatch_.state().cornerMarker = true;
+  std::uint32_t settings = ecoMode() ? menu_command::kEcoSettings : menu_command::kPlanSettings;
+  app_.machine().messaging.Post(window, kWmCommand, settings, 0);
+}
+
+void TrayDispatch::OnEcoMenuTimer(WindowHandle window) {
+  app_.machine().messaging.KillTimer(window, kEcoMenuTimer);
+  CloseOpenMenu();
 }
 
 }  // namespace kestrel

@@ -2,8 +2,7 @@
 // tray icon's callbacks (1026), its re-adding after Explorer restarts
 // ("TaskbarCreated"), the plan-changed refresh (1027), the menus' timers and
 // commands, the ECO button's menu on machines without ECO modes, and the
-// owner-drawn items. MainController hands every message here first; what
-// this leaves alone (nothing returned) goes on to the controller.
+// owner-drawn items. MainController routes each of these messages here.
 #pragma once
 #include <cstdint>
 #include <functional>
@@ -13,6 +12,7 @@
 
 #include "app/application.h"
 #include "app/dispatch/window_dispatch.h"
+#include "eco/eco_engine.h"
 #include "power/plan_model.h"
 #include "ui/model/menu_presenter.h"
 #include "ui/model/notification_area.h"
@@ -36,17 +36,31 @@ struct TrayParts {
 
 class TrayDispatch {
  public:
-  TrayDispatch(Application& app, std::function<PlanModel&()> plans, TrayParts parts);
+  // `dispatch`: the main window's other handlers: its settings dialogs
+  // (brought forward instead of a menu), the dialog anchor and the console.
+  TrayDispatch(Application& app, std::function<PlanModel&()> plans, WindowDispatch& dispatch, TrayParts parts);
 
-  // The main window's other handlers: its settings dialogs (brought forward
-  // instead of a menu), the dialog anchor and the console presence.
-  void SetWindowDispatch(WindowDispatch* dispatch) { dispatch_ = dispatch; }
-  // Choose plan from menu (the ECO mode engine): commands 70-72 and 74 + i.
-  void SetPlanChooser(std::function<void(std::uint32_t command)> choose) { choose_ = std::move(choose); }
-  // The automatic switch's battery limit, for the balloon after a switch.
-  void SetSwitchLimitSource(std::function<std::uint64_t()> limit) { switchLimit_ = std::move(limit); }
-
-  std::optional<LParam> Handle(WindowHandle window, std::uint32_t message, WParam wParam, LParam lParam);
+  // The registered "TaskbarCreated": Explorer restarted, the icon is added again.
+  std::uint32_t taskbarCreatedMessage() const { return taskbarCreated_; }
+  void OnTaskbarCreated(WindowHandle window);
+  // 1026 with the mouse message in the low word of lParam.
+  void OnTrayNotify(WindowHandle window, std::uint32_t mouseMessage);
+  // 1027; `balloon` after an automatic switch.
+  void OnPlanChanged(WindowHandle window, bool balloon);
+  // 1340 on a machine without ECO modes: the ECO button's menu.
+  void OnEcoButton(WindowHandle window);
+  // Command 64: the eco meter program.
+  void LaunchEcoMeter();
+  // Command 69: the settings item of a plan menu.
+  void OpenSettingsFromMenu(WindowHandle window);
+  // Timers 1010 (single click) and 10108 (the ECO button's menu lingers).
+  void OnClickTimer(WindowHandle window);
+  void OnEcoMenuTimer(WindowHandle window);
+  // WM_MEASUREITEM / WM_DRAWITEM of the open plan menu; false when none is open.
+  bool MeasureItem(LParam lParam) { return parts_.menus.MeasureItem(lParam); }
+  bool DrawItem(LParam lParam) { return parts_.menus.DrawItem(lParam); }
+  // WM_DESTROY: the open menu closes and the icon leaves the tray.
+  void Destroyed(WindowHandle window);
 
   // Command 52: the icon is added; only then is the program in the tray.
   void PutIntoTray();
@@ -66,21 +80,14 @@ class TrayDispatch {
  private:
   enum class OpenMenuKind : std::uint8_t { LeftClick, EcoButton };
 
-  void OnTrayNotify(WindowHandle window, std::uint32_t mouseMessage);
   void OnMouseMove(WindowHandle window);
   void OnLeftButtonUp(WindowHandle window);
   void OnDoubleClick(WindowHandle window);
   void OnRightButtonUp(WindowHandle window);
-  void OnClickTimer(WindowHandle window);
-  void OnPlanChanged(WindowHandle window, bool balloon);
-  void OnTaskbarCreated(WindowHandle window);
-  void OnEcoButton(WindowHandle window);
-  std::optional<LParam> OnCommand(WindowHandle window, std::uint32_t command);
-  std::optional<LParam> OnTimer(WindowHandle window, std::uintptr_t id);
 
   bool AddIcon(WindowHandle window);
   void CancelPendingClick(WindowHandle window);
-  bool BringSettingsForward() { return dispatch_ != nullptr && dispatch_->settings().BringForward(); }
+  bool BringSettingsForward() { return dispatch_.settings().BringForward(); }
   void CloseOpenMenu();
   void Trace(const MenuModel& menu);
   bool TrackPlanMenu(PlanMenuKind kind, const MenuPlacement& placement);
@@ -92,11 +99,9 @@ class TrayDispatch {
 
   Application& app_;
   std::function<PlanModel&()> plans_;
-  WindowDispatch* dispatch_ = nullptr;
+  WindowDispatch& dispatch_;
   TrayParts parts_;
   TrayIcon icon_;
-  std::function<void(std::uint32_t)> choose_;
-  std::function<std::uint64_t()> switchLimit_;
   std::uint32_t taskbarCreated_ = 0;
 
   bool clickPending_ = false;

@@ -28,7 +28,7 @@ void WindowCreation::Created(WindowHandle window) {
   state.consoleConnected = true;
   context_.ReadAcLineStatus();
   RunDimmingStep(context_);
-  DispatchSubsystems& subsystems = context_.subsystems();
+  Subsystems& subsystems = context_.subsystems();
   subsystems.ApplyBrightness(kApplyPanelBrightness);
   if (context_.Has(SettingsFlag::ExternalMonitors)) subsystems.ApplyBrightness(kApplyExternalBrightness);
   hotKey_.RegisterAtStartup(window);

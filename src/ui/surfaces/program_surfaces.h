@@ -4,7 +4,6 @@
 
 #include "app/surfaces.h"
 #include "platform/user_interface.h"
-#include "ui/model/tray_dispatch.h"
 #include "ui/surfaces/settings_window_placeholder.h"
 
 namespace kestrel {
@@ -15,16 +14,10 @@ class ProgramSurfaces : public Surfaces {
 
   void OpenEcoSettings() override;
   void OpenPlanSettings() override;
-  // Command 52: the tray dispatch adds the icon.
-  void PutIntoTray() override {
-    if (tray_ != nullptr) tray_->PutIntoTray();
-  }
-  void SetTray(TrayDispatch* tray) { tray_ = tray; }
 
  private:
   StringTable& strings_;
   SettingsWindowPlaceholder settingsWindow_;
-  TrayDispatch* tray_ = nullptr;
 };
 
 }  // namespace kestrel

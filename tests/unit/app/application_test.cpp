@@ -4,8 +4,8 @@
 
 #include "base/registry_paths.h"
 #include "support/test_machine.h"
-#include "unit/app/fake_shell.h"
-#include "unit/app/log_reader.h"
+#include "support/fake_shell.h"
+#include "support/log_reader.h"
 
 namespace kestrel {
 namespace {
@@ -43,18 +43,14 @@ struct Harness {
   Machine machine{test.registry, test.power, test.devices, test.clock, sync,
                   test.messaging, test.boxes, test.strings, test.files};
   FakeShell shell;
-  SubsystemHooks hooks;
+  Subsystems subsystems;
 };
 
 class ApplicationTest : public ::testing::Test, protected Harness {
  protected:
-  std::vector<std::u16string> LoggedTexts() {
-    std::vector<std::u16string> texts;
-    for (const auto& line : LogLines(test.files)) texts.push_back(WithoutStamp(line));
-    return texts;
-  }
+  std::vector<std::u16string> LoggedTexts() { return testing::LoggedTexts(test.files); }
 
-  Application app{machine, shell, hooks};
+  Application app{machine, shell, subsystems};
 };
 
 TEST_F(ApplicationTest, StartsWithTheMainWindowAndPutsItselfIntoTheTray) {
@@ -128,7 +124,7 @@ TEST(ApplicationFailureTest, EveryFailingInitialisationStepShowsOneBoxAndLogsIts
     SCOPED_TRACE(i);
     Harness h;
     cases[i].first(h);
-    Application app(h.machine, h.shell, h.hooks);
+    Application app(h.machine, h.shell, h.subsystems);
     EXPECT_EQ(app.Start(u"Kestrel.exe"), StartOutcome::InitializationFailed);
     ASSERT_EQ(h.test.boxes.shown().size(), 1u);
     EXPECT_EQ(h.test.boxes.shown()[0].text.rfind(u"プログラムの初期化に失敗しました。", 0), 0u);

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "support/test_machine.h"
-#include "unit/app/log_reader.h"
+#include "support/log_reader.h"
 
 namespace kestrel {
 namespace {

@@ -5,7 +5,7 @@
 #include "base/registry_paths.h"
 #include "platform/text.h"
 #include "support/test_machine.h"
-#include "unit/app/log_reader.h"
+#include "support/log_reader.h"
 
 namespace kestrel {
 namespace {
@@ -32,16 +32,12 @@ class SettingsStoreTest : public ::testing::Test {
     UserKey().ReadBinary(u"Settings", bytes);
     return bytes;
   }
-  std::vector<std::u16string> LoggedTexts() {
-    std::vector<std::u16string> texts;
-    for (const auto& line : LogLines(test.files)) texts.push_back(WithoutStamp(line));
-    return texts;
-  }
+  std::vector<std::u16string> LoggedTexts() { return testing::LoggedTexts(test.files); }
   void Load() { store.Load(kWorkArea, 2); }
 
   TestMachine test;
   ErrorReporter reporter{test.machine()};
-  SubsystemHooks hooks;
+  Subsystems hooks;
   SettingsStore store{test.machine(), reporter, hooks};
 };
 

@@ -7,7 +7,7 @@
 #include "base/registry_paths.h"
 #include "platform/emulated/maker_devices.h"
 #include "support/test_machine.h"
-#include "unit/app/log_reader.h"
+#include "support/log_reader.h"
 
 namespace kestrel {
 namespace {
@@ -35,11 +35,7 @@ class EcoLampTest : public ::testing::Test {
     key.WriteString(u"LedCtrlDrv", path);
   }
   std::vector<std::u16string> Log() { return test.devices.ReadLog(kEmulatedLampName); }
-  std::vector<std::u16string> LoggedTexts() {
-    std::vector<std::u16string> texts;
-    for (const auto& line : LogLines(test.files)) texts.push_back(WithoutStamp(line));
-    return texts;
-  }
+  std::vector<std::u16string> LoggedTexts() { return testing::LoggedTexts(test.files); }
   // The lamp as another program left it, behind the program's back.
   void DriverShows(std::uint32_t status) {
     RegKey key;

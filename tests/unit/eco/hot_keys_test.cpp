@@ -8,7 +8,7 @@
 #include "base/registry_paths.h"
 #include "support/fake_hot_keys.h"
 #include "support/test_machine.h"
-#include "unit/app/log_reader.h"
+#include "support/log_reader.h"
 
 namespace kestrel::testing {
 namespace {

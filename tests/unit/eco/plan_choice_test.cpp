@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "eco/plan_menu_choice.h"
-#include "unit/eco/eco_rig.h"
+#include "support/program_rig.h"
 
 namespace kestrel::testing {
 namespace {
@@ -14,11 +14,11 @@ const Guid kMode3Plan = ModePlanGuid(3);
 const Guid kSecondMode1Plan = ModePlanGuid(4);
 const Guid kUnboundPlan = ModePlanGuid(9);
 
-class PlanChoice : public EcoRig {
+class PlanChoice : public ProgramRig {
  protected:
   // The menu command that chooses `plan` among the listed plans.
   std::uint32_t ListedCommand(const Guid& plan) {
-    std::shared_ptr<const PlanList> list = hooks.plans().planList();
+    std::shared_ptr<const PlanList> list = program.plans().planList();
     for (std::size_t position = 0; position < list->listed().size(); ++position) {
       if (list->listedPlan(position)->guid == plan) return menu_command::kFirstListedPlan + static_cast<std::uint32_t>(position);
     }
@@ -44,15 +44,14 @@ TEST_F(PlanChoice, ThreeModesAnUnboundPlanTakesOverTheCurrentMode) {
   EXPECT_EQ(LedNo(kMode2Plan), 0u) << "the previously active plan lets the mode go";
   EXPECT_EQ(LedNo(kMode1Plan), 1u);
   EXPECT_EQ(LedNo(kMode3Plan), 3u);
-  EXPECT_EQ(hooks.plans().currentPlan()->guid, kUnboundPlan);
-  EXPECT_EQ(hooks.plans().currentPlan()->ledNo, 2u);
+  EXPECT_EQ(program.plans().currentPlan()->guid, kUnboundPlan);
+  EXPECT_EQ(program.plans().currentPlan()->ledNo, 2u);
   EXPECT_EQ(LampColour(), u"light blue");
-  ASSERT_EQ(test.messaging.PostedTo(shell.mainWindow).size(), 1u);
-  EXPECT_EQ(test.messaging.PostedTo(shell.mainWindow)[0].message, 1027u);
+  EXPECT_EQ(PostedToMain(kMsgPlanChanged).size(), 1u);
   EXPECT_EQ(ProcessorModeLog(), std::vector<std::u16string>{u"control 0x9c40e10c in=07 00 00 00 out=4"});
 
   // A plan bound already keeps every binding as it is.
-  hooks.BuildPlanList();
+  program.BuildPlanList();
   engine.ChoosePlanFromMenu(ListedCommand(kMode3Plan));
   EXPECT_EQ(Active(), kMode3Plan);
   EXPECT_EQ(LedNo(kUnboundPlan), 2u);
@@ -73,7 +72,7 @@ TEST_F(PlanChoice, ThreeModesPinnedPlansByTheirCommandsAndNoRebindingFromAPlanWi
   // Another program made a plan without mode active: nothing is rebound.
   Activate(kUnboundPlan);
   engine.ActivePlanChanged(kUnboundPlan, {});
-  hooks.BuildPlanList();
+  program.BuildPlanList();
   engine.ChoosePlanFromMenu(70);  // pinned plan 2: High performance
   EXPECT_EQ(Active(), kHighPerformancePlan);
   EXPECT_EQ(LedNo(kHighPerformancePlan), 0u);
@@ -114,7 +113,7 @@ TEST_F(PlanChoice, ARefusedActivationRebindsNothing) {
   EXPECT_EQ(Active(), kMode3Plan);
   EXPECT_EQ(LedNo(kUnboundPlan), 0u);
   EXPECT_EQ(LedNo(kMode1Plan), 1u);
-  EXPECT_EQ(hooks.plans().currentPlan()->guid, kMode3Plan);
+  EXPECT_EQ(program.plans().currentPlan()->guid, kMode3Plan);
   EXPECT_EQ(LoggedTexts(), std::vector<std::u16string>{u"fail : SetActivePwrScheme(0x5)"});
   EXPECT_TRUE(test.messaging.PostedTo(shell.mainWindow).empty());
 }
@@ -124,7 +123,7 @@ TEST_F(PlanChoice, CommandsThatNameNoPlanAreRejected) {
   AddPlan(kMode1Plan, u"パフォーマンス", 1);
   Activate(kMode3Plan);
   StartProgram(1);
-  std::size_t listed = hooks.plans().planList()->listed().size();
+  std::size_t listed = program.plans().planList()->listed().size();
   auto beyond = static_cast<std::uint32_t>(menu_command::kFirstListedPlan + listed);
   for (std::uint32_t command : {69u, 70u, 72u, 73u, beyond, 0xFFFFu}) {
     engine.ChoosePlanFromMenu(command);
@@ -164,7 +163,7 @@ TEST_F(PlanChoice, TwoModesChoosingTheLowPowerPlanWarnsUnlessItWasActiveBefore) 
   engine.ChoosePlanFromMenu(ListedCommand(kMode3Plan));
   ASSERT_EQ(warningDialog.shown.size(), 1u);
   EXPECT_TRUE(lockHeldWhileOpen) << "the choice holds PlanLock across the warning";
-  hooks.BuildPlanList();
+  program.BuildPlanList();
   engine.ChoosePlanFromMenu(ListedCommand(kMode3Plan));
   EXPECT_EQ(warningDialog.shown.size(), 1u) << "already the active plan: suppressed";
 }
@@ -204,8 +203,8 @@ TEST_F(PlanChoice, TheFollowUpOfAPlanChangeMakesItCurrentAndSchedulesTheBrightne
   test.devices.ClearLog(u"VEXAPSRD");
   Activate(kMode3Plan);  // by another program
   engine.ActivePlanChanged(kMode3Plan, {});
-  EXPECT_EQ(hooks.plans().currentPlan()->guid, kMode3Plan);
-  EXPECT_EQ(test.messaging.PostedTo(shell.mainWindow).size(), 1u);
+  EXPECT_EQ(program.plans().currentPlan()->guid, kMode3Plan);
+  EXPECT_EQ(PostedToMain(kMsgPlanChanged).size(), 1u);
   EXPECT_EQ(test.messaging.TimerPeriod(shell.mainWindow, kBrightnessDelayTimer), 1000u) << "DelayBrightness";
   EXPECT_EQ(LampColour(), u"green");
   EXPECT_EQ(ProcessorModeLog(), std::vector<std::u16string>{u"control 0x9c40e10c in=02 00 00 00 out=4"});
@@ -214,7 +213,7 @@ TEST_F(PlanChoice, TheFollowUpOfAPlanChangeMakesItCurrentAndSchedulesTheBrightne
   test.messaging.KillTimer(shell.mainWindow, kBrightnessDelayTimer);
   Activate(kMode1Plan);
   engine.ActivePlanChanged(kMode1Plan, {.settingsDialogClosed = false, .sessionActive = false});
-  EXPECT_EQ(hooks.plans().currentPlan()->guid, kMode1Plan);
+  EXPECT_EQ(program.plans().currentPlan()->guid, kMode1Plan);
   EXPECT_FALSE(test.messaging.TimerPeriod(shell.mainWindow, kBrightnessDelayTimer).has_value());
   EXPECT_EQ(LampColour(), u"green");
 }
@@ -232,8 +231,8 @@ TEST_F(PlanChoice, TheMainWindowChecksTheLampOnceTimerLedAfterItsCreation) {
   Wait(1);
   EXPECT_EQ(LampLog(), std::vector<std::u16string>{u"control 0x9c40e084 in=00 00 00 00 out=4"});
   EXPECT_FALSE(test.messaging.TimerPeriod(shell.mainWindow, kLampCheckTimer).has_value()) << "fires once";
-  EXPECT_EQ(controller.Handle(shell.mainWindow, kWmTimer, 1010, 0), std::nullopt)
-      << "other timers are not the engine's";
+  EXPECT_EQ(controller.Handle(shell.mainWindow, kWmTimer, 4242, 0), std::nullopt) << "a timer nobody owns";
+  EXPECT_TRUE(LampLog().size() == 1) << "other timers do not check the lamp";
 }
 
 }  // namespace

@@ -4,7 +4,7 @@
 
 #include "eco/mode_activation.h"
 #include "platform/format.h"
-#include "unit/eco/eco_rig.h"
+#include "support/program_rig.h"
 
 namespace kestrel::testing {
 namespace {
@@ -14,7 +14,7 @@ const Guid kMode2Plan = ModePlanGuid(2);
 const Guid kMode3Plan = ModePlanGuid(3);
 const Guid kUnboundPlan = ModePlanGuid(9);
 
-class ThreeModeSwitch : public EcoRig {
+class ThreeModeSwitch : public ProgramRig {
  protected:
   void SetUp() override {
     AddPlan(kMode1Plan, u"パフォーマンス", 1, 0);
@@ -49,7 +49,7 @@ TEST_F(ThreeModeSwitch, ThreePressesWithinThreeSecondsSelectTheThirdModeAndActiv
   Wait(1);
   ASSERT_EQ(ActivatedPlans(), std::vector<Guid>{kMode3Plan});
   EXPECT_EQ(Active(), kMode3Plan);
-  EXPECT_EQ(hooks.plans().currentPlan()->guid, kMode3Plan);
+  EXPECT_EQ(program.plans().currentPlan()->guid, kMode3Plan);
   EXPECT_EQ(display.closed, display.created);
   EXPECT_EQ(engine.sequence().openWindow(), 0u);
   // The lamp turned green first, then the 800 ms wait, then the activation.
@@ -62,9 +62,8 @@ TEST_F(ThreeModeSwitch, ThreePressesWithinThreeSecondsSelectTheThirdModeAndActiv
   EXPECT_EQ(test.clock.sleeps()[activation.sleepsBefore - 1], kLampBeforeActivationMs);
   EXPECT_EQ(LampColour(), u"green");
   // The surfaces hear of it.
-  std::vector<WindowMessage> posted = test.messaging.PostedTo(shell.mainWindow);
+  std::vector<WindowMessage> posted = PostedToMain(kMsgPlanChanged);
   ASSERT_EQ(posted.size(), 1u);
-  EXPECT_EQ(posted[0].message, 1027u);
   EXPECT_EQ(posted[0].wParam, 0u);
 }
 
@@ -147,7 +146,7 @@ TEST_F(ThreeModeSwitch, ARefusedActivationKeepsThePlanAndIsLogged) {
   Wait(3000);
   EXPECT_EQ(ActivatedPlans(), std::vector<Guid>{kMode2Plan});
   EXPECT_EQ(Active(), kMode1Plan);
-  EXPECT_EQ(hooks.plans().currentPlan()->guid, kMode1Plan);
+  EXPECT_EQ(program.plans().currentPlan()->guid, kMode1Plan);
   EXPECT_EQ(LoggedTexts(), std::vector<std::u16string>{u"fail : SetActivePwrScheme(0x5)"});
   EXPECT_EQ(LampColour(), u"light blue") << "the lamp shows the mode that was to be activated";
   EXPECT_TRUE(test.messaging.PostedTo(shell.mainWindow).empty());
@@ -171,7 +170,7 @@ TEST_F(ThreeModeSwitch, EachModeSendsItsOwnLampCommandAfterAStatusRead) {
                            u"control 0x9c40e088 in= out=4", u"control 0x9c40e08c in=81 00 e7 00 out=4"}));
 }
 
-class TwoModeSwitch : public EcoRig {
+class TwoModeSwitch : public ProgramRig {
  protected:
   void SetUp() override {
     AddPlan(kMode3Plan, u"エコ", 3, 2);
@@ -294,7 +293,8 @@ TEST_F(TwoModeSwitch, SwitchingToTheLowPowerPlanWarnsUntilTheUserTicksTheBox) {
 
 TEST_F(TwoModeSwitch, WithoutEcoModesTheButtonIsNotTheEngines) {
   StartProgram(0);
-  EXPECT_EQ(controller.Handle(shell.mainWindow, kMsgEcoButtonPress, 0, 0), std::nullopt);
+  EXPECT_EQ(controller.Handle(shell.mainWindow, kMsgEcoButtonPress, 0, 0), std::optional<LParam>(0));
+  EXPECT_EQ(menus.shown.size(), 1u) << "the ECO button's menu instead of a switch";
   EXPECT_EQ(controller.Handle(shell.mainWindow, kMsgEcoButtonAdvance, 0, 0), std::optional<LParam>(0));
   EXPECT_TRUE(test.boxes.shown().empty());
   EXPECT_TRUE(display.created.empty());

@@ -3,7 +3,7 @@
 #include "base/registry_paths.h"
 #include "power/extension_purge.h"
 #include "power/extension_write.h"
-#include "unit/power/failing_power.h"
+#include "support/failing_power.h"
 #include "unit/power/plan_fixture.h"
 
 namespace kestrel {

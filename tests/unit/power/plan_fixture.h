@@ -12,7 +12,7 @@
 #include "power/plan_ids.h"
 #include "power/plan_model.h"
 #include "support/test_machine.h"
-#include "unit/app/log_reader.h"
+#include "support/log_reader.h"
 
 namespace kestrel::testing {
 
@@ -57,11 +57,7 @@ class PlanFixture : public ::testing::Test {
     return key;
   }
 
-  std::vector<std::u16string> LoggedTexts() {
-    std::vector<std::u16string> texts;
-    for (const auto& line : LogLines(test.files)) texts.push_back(WithoutStamp(line));
-    return texts;
-  }
+  std::vector<std::u16string> LoggedTexts() { return testing::LoggedTexts(test.files); }
 
   std::vector<Guid> ListedGuids() {
     std::shared_ptr<const PlanList> list = model.planList();

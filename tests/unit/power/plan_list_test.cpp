@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "unit/power/failing_power.h"
+#include "support/failing_power.h"
 #include "unit/power/plan_fixture.h"
 
 namespace kestrel {

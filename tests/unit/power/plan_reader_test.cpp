@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "power/alsbc.h"
-#include "unit/power/failing_power.h"
+#include "support/failing_power.h"
 #include "unit/power/plan_fixture.h"
 
 namespace kestrel {

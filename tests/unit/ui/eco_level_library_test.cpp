@@ -12,43 +12,14 @@
 namespace kestrel::testing {
 namespace {
 
-class RecordingLoader : public LibraryLoader {
- public:
-  Status Load(std::u16string_view path, LibraryHandle& library) override {
-    calls.push_back("load " + Utf16ToUtf8(path));
-    if (!loadable) return kErrorFileNotFound;
-    library = 0x4000;
-    return kSuccess;
-  }
-  void Unload(LibraryHandle) override { calls.push_back("unload"); }
-  bool CallProcedure(LibraryHandle, std::string_view name) override {
-    if (!exports.count(std::string(name))) return false;
-    calls.push_back(std::string(name));
-    return true;
-  }
-  std::optional<std::uint32_t> CallWithRecord(LibraryHandle, std::string_view name,
-                                              std::span<const std::uint8_t> record) override {
-    if (!exports.count(std::string(name))) return std::nullopt;
-    calls.push_back(std::string(name));
-    lastRecord.assign(record.begin(), record.end());
-    return 0x0304;
-  }
-
-  bool loadable = true;
-  std::set<std::string> exports{"EcoApiInitializeApp", "EcoApiGetGreenmark", "EcoApiFinalizeApp"};
-  std::vector<std::string> calls;
-  std::vector<std::uint8_t> lastRecord;
-};
-
 std::uint32_t At(const std::vector<std::uint8_t>& record, std::size_t offset) {
   return record[offset] | record[offset + 1] << 8 | record[offset + 2] << 16 | static_cast<std::uint32_t>(record[offset + 3]) << 24;
 }
 
 class EcoLevel : public TrayRig {
  protected:
-  EcoLevel() { hooks.SetEcoLevelLibrary(&library); }
-  RecordingLoader loader;
-  EcoLevelLibrary library{loader, test.registry, app.reporter()};
+  EcoLevel() { loader.loadable = true; }
+  EcoLevelLibrary& library = program.ecoLevel();
 };
 
 TEST_F(EcoLevel, LoadedWithTheSettingsAndFinalisedOnce) {

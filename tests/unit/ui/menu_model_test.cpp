@@ -84,7 +84,7 @@ class PlanMenus : public TrayRig {
     state.ecoMode = model != EcoModel::None;
     state.model = model;
     state.activePlan = active;
-    return BuildPlanMenu(state, hooks.plans().planList().get(), test.strings);
+    return BuildPlanMenu(state, program.plans().planList().get(), test.strings);
   }
   std::vector<std::u16string> Names(const MenuModel& menu) {
     std::vector<std::u16string> names;
@@ -94,7 +94,7 @@ class PlanMenus : public TrayRig {
     return names;
   }
   std::uint32_t ListedId(const Guid& plan) {
-    std::shared_ptr<const PlanList> list = hooks.plans().planList();
+    std::shared_ptr<const PlanList> list = program.plans().planList();
     for (std::size_t i = 0; i < list->listed().size(); ++i) {
       if (list->listedPlan(i)->guid == plan) return 74 + static_cast<std::uint32_t>(i);
     }
@@ -118,7 +118,7 @@ TEST_F(PlanMenus, ThreeModeMenusListPinnedPlansThenTheNamedListedPlans) {
   EXPECT_EQ(std::count(names.begin(), names.end(), u""), 0) << "plans without a name are not listed";
   // The unnamed plan keeps its place in the list, so the ids after it still
   // name the right entries of the listed plans.
-  std::shared_ptr<const PlanList> list = hooks.plans().planList();
+  std::shared_ptr<const PlanList> list = program.plans().planList();
   for (const MenuItem& item : left) {
     if (item.kind == MenuItemKind::Plan && item.id >= 74) {
       EXPECT_EQ(list->listedPlan(item.id - 74)->guid, item.plan);
@@ -142,7 +142,7 @@ TEST_F(PlanMenus, TwoModeSeparatorFollowsPinnedPlanZeroOnly) {
   // Pinned plan 0 gone: pinned plan 1, no separator, then the plans.
   ASSERT_EQ(test.power.SetActivePlan(kStandard), kSuccess);
   ASSERT_EQ(test.power.DeletePlan(kPerformance), kSuccess);
-  hooks.BuildPlanList();
+  program.BuildPlanList();
   MenuModel menu = Build(PlanMenuKind::LeftClick, EcoModel::TwoModes);
   EXPECT_EQ(menu[0].id, 71u);
   EXPECT_EQ(menu[1].kind, MenuItemKind::Plan);
@@ -173,7 +173,7 @@ TEST_F(PlanMenus, ItemOfAVanishedPlanShowsTheFallbackIconAndIsLoggedOnce) {
   AddPlans(3);
   StartProgram(2);
   OwnerDrawnMenu open(Build(PlanMenuKind::LeftClick, EcoModel::ThreeModes, kPerformance), IconSet::Eco,
-                      [this](const Guid& plan) { return hooks.plans().FindPlanIndex(plan).has_value(); },
+                      [this](const Guid& plan) { return program.plans().FindPlanIndex(plan).has_value(); },
                       app.reporter());
   ItemLook first = open.Look(0);
   EXPECT_EQ(first.checkIcon, kCheckIconId);
@@ -181,7 +181,7 @@ TEST_F(PlanMenus, ItemOfAVanishedPlanShowsTheFallbackIconAndIsLoggedOnce) {
   EXPECT_EQ(open.Look(1).checkIcon, 0u);
 
   ASSERT_EQ(test.power.DeletePlan(kStandard), kSuccess);
-  hooks.BuildPlanList();
+  program.BuildPlanList();
   EXPECT_EQ(open.Look(1).planIcon, 674u);
   EXPECT_EQ(open.Look(1).text, u"スタンダード");
   open.Look(1);

@@ -48,17 +48,17 @@ TEST_F(Tray, IntoTheTrayShowsTheActivePlan) {
   EXPECT_EQ(area.Last().tip, u"電源プラン：標準");
   EXPECT_FALSE(area.Last().balloon.has_value());
   EXPECT_TRUE(InTray());
-  EXPECT_EQ(desktop.hidden, std::vector<WindowHandle>{Main()});
+  EXPECT_EQ(trayDesktop.hidden, std::vector<WindowHandle>{Main()});
 
   // The shell refuses: nothing more happens.
   area.calls.clear();
-  desktop.hidden.clear();
+  trayDesktop.hidden.clear();
   app.settings().record().Set(SettingsFlag::InTray, false);
   area.Answer("add", {false, kErrorAccessDenied});
   tray.PutIntoTray();
   EXPECT_EQ(area.Ops(), std::vector<std::string>{"add"});
   EXPECT_FALSE(InTray());
-  EXPECT_TRUE(desktop.hidden.empty());
+  EXPECT_TRUE(trayDesktop.hidden.empty());
 }
 
 TEST_F(Tray, ChoosingAPlanFromTheLeftClickMenuActivatesItAndRefreshesTheIcon) {
@@ -74,7 +74,7 @@ TEST_F(Tray, ChoosingAPlanFromTheLeftClickMenuActivatesItAndRefreshesTheIcon) {
   Wait(600);
   ASSERT_EQ(menus.shown.size(), 1u);
   EXPECT_TRUE(menus.shown[0].plan);
-  EXPECT_EQ(menus.shown[0].placement.at, desktop.cursor);
+  EXPECT_EQ(menus.shown[0].placement.at, trayDesktop.cursor);
   EXPECT_EQ(menus.destroyed, 1) << "the left-click menu goes when it closes";
   EXPECT_FALSE(tray.clickPending());
   EXPECT_FALSE(test.messaging.TimerPeriod(Main(), kClickTimer).has_value());
@@ -152,7 +152,7 @@ TEST_F(Tray, RightClickMenuAnchorsTheDialogsAndLaunchesTheEcoMeter) {
   EXPECT_FALSE(tray.clickPending()) << "a right click cancels the pending left click";
   ASSERT_EQ(menus.shown.size(), 1u);
   EXPECT_FALSE(menus.shown[0].plan);
-  EXPECT_EQ(menus.shown[0].placement.at, desktop.cursor);
+  EXPECT_EQ(menus.shown[0].placement.at, trayDesktop.cursor);
   MenuModel menu = menus.shown[0].menu;
   EXPECT_EQ(menu[0].id, 64u);
   EXPECT_EQ(menu[0].text, u"省電力の表示(&V)");
@@ -164,7 +164,7 @@ TEST_F(Tray, RightClickMenuAnchorsTheDialogsAndLaunchesTheEcoMeter) {
   EXPECT_EQ(anchor->lParam, 750);
 
   Send(kWmCommand, 64);
-  EXPECT_EQ(desktop.launched, std::vector<std::u16string>{u"C:\\Program Files\\Vexa\\Leafmeter\\Leafmeter.exe"});
+  EXPECT_EQ(trayDesktop.launched, std::vector<std::u16string>{u"C:\\Program Files\\Vexa\\Leafmeter\\Leafmeter.exe"});
 
   // The program file removed: no entry.
   test.files.Delete(u"C:\\Program Files\\Vexa\\Leafmeter\\Leafmeter.exe");
@@ -276,7 +276,7 @@ TEST_F(Tray, EcoButtonWithoutModesTogglesItsMenu) {
   Send(kWmCommand, 69);
   EXPECT_EQ(PostedCommands(), std::vector<std::uint32_t>{56});
   EXPECT_TRUE(dispatch.state().cornerMarker) << "opened from the tray";
-  desktop.workAreaReadable = false;
+  trayDesktop.workAreaReadable = false;
   Send(kMsgEcoButtonPress);
   EXPECT_EQ(menus.shown.size(), 2u);
   EXPECT_EQ(LoggedTexts().back(), u"fail : SystemParametersInfo(0x0)");

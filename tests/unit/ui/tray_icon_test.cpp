@@ -6,7 +6,7 @@
 #include "ui/model/plan_icons.h"
 #include "ui/model/tray_icon.h"
 #include "ui/model/tray_texts.h"
-#include "unit/app/log_reader.h"
+#include "support/log_reader.h"
 #include "unit/ui/tray_rig.h"
 
 namespace kestrel::testing {

@@ -24,7 +24,7 @@ TEST_F(CommandsTest, ASecondRequestBringsTheOpenDialogForward) {
   EXPECT_EQ(calls, CallLog{"open eco settings"});
   EXPECT_EQ(PostedToMain(kMsgPlanChanged).size(), 1u);
 
-  dialogs.openDialog = true;
+  dialogs.settingsOpen = true;
   calls.clear();
   dispatch.Command(menu_command::kEcoSettings, 0);
   dispatch.Command(menu_command::kPlanSettings, 0);
@@ -32,7 +32,7 @@ TEST_F(CommandsTest, ASecondRequestBringsTheOpenDialogForward) {
 
   // A request by message raises the corner marker: the anchor goes to the
   // work area's bottom-right corner; a point given by 1028 is kept otherwise.
-  dialogs.openDialog = false;
+  dialogs.settingsOpen = false;
   dispatch.DialogAnchor(300, 200);
   dispatch.Command(menu_command::kPlanSettings, 0);
   EXPECT_EQ(dispatch.state().dialogAnchor, (Point{300, 200}));
@@ -85,7 +85,7 @@ TEST_F(CommandsTest, ThePlanSheetWaitsForTheOutingButtonUtility) {
 TEST_F(CommandsTest, ExitAsksOnEcoModelsAndEndsTheBoostBeforeClosing) {
   MachineKey().WriteString(u"StartMenuPath", u"「省電力ツール」");
   Start(2);
-  subsystems.panel = test.messaging.AddWindow(u"KestrelPanel");
+  program.panel = test.messaging.AddWindow(u"KestrelPanel");
   test.boxes.ScriptAnswers({kIdNo, kIdYes});
   dispatch.Command(menu_command::kExit, 0);
   EXPECT_TRUE(calls.empty());
@@ -95,7 +95,7 @@ TEST_F(CommandsTest, ExitAsksOnEcoModelsAndEndsTheBoostBeforeClosing) {
   EXPECT_NE(box.text.find(u"「省電力ツール」"), std::u16string::npos);
   EXPECT_EQ(box.caption, app.titleText());
   EXPECT_EQ(box.style, kMbYesNo | kMbIconExclamation);
-  EXPECT_EQ(test.messaging.sent().back(), (WindowMessage{subsystems.panel, kMsgEndBoost, 0, 0}));
+  EXPECT_EQ(test.messaging.sent().back(), (WindowMessage{program.panel, kMsgEndBoost, 0, 0}));
   EXPECT_EQ(calls, CallLog{"destroy " + std::to_string(shell.mainWindow)});
 }
 
@@ -107,7 +107,7 @@ TEST_F(CommandsTest, WithoutEcoModesExitClosesAtOnceAndTheWindowMenuPostsCommand
 
   EXPECT_EQ(dispatch.SysCommand(kScClose), 0);
   EXPECT_EQ(dispatch.SysCommand(kScMinimize | 2), 0);
-  subsystems.displaySettingsOpen = true;
+  program.displaySettingsOpen = true;
   EXPECT_EQ(dispatch.SysCommand(kScMinimize), 0);
   EXPECT_EQ(dispatch.SysCommand(0xF120), std::nullopt);  // SC_RESTORE: default processing
   EXPECT_EQ(test.messaging.PostedTo(shell.mainWindow),
@@ -130,7 +130,6 @@ TEST_F(CommandsTest, TheHotKeyStartsTheSwitchSequenceLikeTheButton) {
 TEST_F(CommandsTest, TheControllerRoutesTheWindowsMessagesToTheirHandlers) {
   AddPlan(ModePlanGuid(1), u"モード1", 1);
   Activate(ModePlanGuid(1));
-  controller.SetDispatch(&dispatch);
   MachineKey().WriteDword(u"HotKeyOption", 1);
   MachineKey().WriteDword(u"HotKey", 0x7B);
   StartProgram(2);  // WM_CREATE through the controller
@@ -155,13 +154,13 @@ TEST_F(CommandsTest, TheControllerRoutesTheWindowsMessagesToTheirHandlers) {
 
 TEST_F(CommandsTest, QueryEndSessionKeepsTheUsersStateAndEndsTheBoost) {
   Start(0);
-  subsystems.panel = test.messaging.AddWindow(u"KestrelPanel");
+  program.panel = test.messaging.AddWindow(u"KestrelPanel");
   test.registry.DeleteKey(kHkeyCurrentUser, kKestrelKey);
   EXPECT_EQ(dispatch.QueryEndSession(), 1);
   EXPECT_EQ(calls, CallLog{"save panel position"});
   RegKey key;
   EXPECT_EQ(RegKey::Open(test.registry, kHkeyCurrentUser, kKestrelKey, kKeyRead, key), kSuccess);
-  EXPECT_EQ(test.messaging.sent().back(), (WindowMessage{subsystems.panel, kMsgEndBoost, 0, 0}));
+  EXPECT_EQ(test.messaging.sent().back(), (WindowMessage{program.panel, kMsgEndBoost, 0, 0}));
 }
 
 }  // namespace

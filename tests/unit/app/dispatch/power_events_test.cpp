@@ -29,7 +29,7 @@ TEST_F(PowerEventsTest, APlanActivatedElsewhereBecomesCurrentAfterThePurge) {
   Extension(orphan).WriteDword(u"IconNo", 3);  // left behind by a deleted plan
 
   ActivateElsewhere(mine);
-  EXPECT_EQ(hooks.plans().currentPlan()->guid, mine);
+  EXPECT_EQ(program.plans().currentPlan()->guid, mine);
   RegKey gone;
   EXPECT_EQ(RegKey::Open(test.registry, kHkeyLocalMachine, ExtensionKeyPath(orphan), kKeyRead, gone),
             kErrorFileNotFound);
@@ -52,7 +52,7 @@ TEST_F(PowerEventsTest, AnOpenSettingsDialogOrAnAbsentUserHoldBackBrightnessAndL
   test.messaging.ClearPosted();
 
   ActivateElsewhere(mine);
-  EXPECT_EQ(hooks.plans().currentPlan()->guid, mine);
+  EXPECT_EQ(program.plans().currentPlan()->guid, mine);
   EXPECT_EQ(PlanChangedPosts(), 1u);
   EXPECT_FALSE(TimerSet(kBrightnessDelayTimer));
   EXPECT_EQ(LampColour(), lampBefore);
@@ -62,7 +62,7 @@ TEST_F(PowerEventsTest, ResumeReloadsTheActivePlanAndAppliesBrightnessWhenAllowe
   Guid mine = AddPlan(ModePlanGuid(1), u"わたしのプラン", 0, 4);
   Start(0);
   dispatch.state().activePlan.iconNo = 99;
-  subsystems.panelBrightness = true;
+  program.panelBrightness = true;
   // Changed behind the program's back (no notification delivered).
   Activate(mine);
   std::size_t sleepsBefore = test.clock.sleeps().size();
@@ -94,7 +94,7 @@ TEST_F(PowerEventsTest, ResumeWithTheConsoleAwayStartsNoTimerAndLeavesTheLamp) {
   AddPlan(ModePlanGuid(1), u"モード1", 1);
   Activate(ModePlanGuid(1));
   Start(2);
-  subsystems.panelBrightness = true;
+  program.panelBrightness = true;
   dispatch.SessionChanged(kWtsConsoleDisconnect);
   std::size_t lampBefore = LampLog().size();
   calls.clear();
@@ -145,16 +145,16 @@ TEST_F(PowerEventsTest, PowerStatusThrottleAndLidNotifications) {
   EXPECT_FALSE(TimerSet(kRepaintPanelTimer));
 
   // The throttle at 100 % leaves a boost alone; 80 % ends it on the current plan.
-  subsystems.panel = test.messaging.AddWindow(u"KestrelPanel");
+  program.panel = test.messaging.AddWindow(u"KestrelPanel");
   std::size_t sentBefore = test.messaging.sent().size();
   Notify(kProcessorThrottleMaximum, 100);
   EXPECT_EQ(test.messaging.sent().size(), sentBefore);
   Notify(kProcessorThrottleMaximum, 80);
   Guid plan;
   std::uint32_t index = 0;
-  while (test.power.EnumeratePlans(index, plan) == kSuccess && plan != hooks.plans().currentPlan()->guid) ++index;
+  while (test.power.EnumeratePlans(index, plan) == kSuccess && plan != program.plans().currentPlan()->guid) ++index;
   ASSERT_EQ(test.messaging.sent().size(), sentBefore + 1);
-  EXPECT_EQ(test.messaging.sent().back(), (WindowMessage{subsystems.panel, kMsgEndBoost, index, 0}));
+  EXPECT_EQ(test.messaging.sent().back(), (WindowMessage{program.panel, kMsgEndBoost, index, 0}));
 
   // The lid closing changes nothing; opening it re-applies a plan's ambient
   // light brightness.

@@ -22,8 +22,8 @@ class SessionEventsTest : public DispatchRig {
 TEST_F(SessionEventsTest, LockAndUnlockSaveEndTheBoostAndRepaintThePanel) {
   Start(0);
   SetFlag(SettingsFlag::InTray, false);
-  subsystems.panel = test.messaging.AddWindow(u"KestrelPanel");
-  subsystems.boost = true;
+  program.panel = test.messaging.AddWindow(u"KestrelPanel");
+  program.boost = true;
   ForgetSavedSettings();
 
   dispatch.SessionChanged(kWtsSessionLock);
@@ -31,13 +31,13 @@ TEST_F(SessionEventsTest, LockAndUnlockSaveEndTheBoostAndRepaintThePanel) {
   EXPECT_EQ(calls, CallLog{"save panel position"});
   EXPECT_TRUE(SavedSettings().has_value());
   ASSERT_FALSE(test.messaging.sent().empty());
-  EXPECT_EQ(test.messaging.sent().back(), (WindowMessage{subsystems.panel, kMsgEndBoost, 0, 0}));
+  EXPECT_EQ(test.messaging.sent().back(), (WindowMessage{program.panel, kMsgEndBoost, 0, 0}));
 
   // Unlocked: nothing saved; without a boost a left-over boost record is
   // restored; the panel is repainted 2000 ms later.
   calls.clear();
   ForgetSavedSettings();
-  subsystems.boost = false;
+  program.boost = false;
   dispatch.SessionChanged(kWtsSessionUnlock);
   EXPECT_TRUE(dispatch.state().sessionUnlocked);
   EXPECT_EQ(calls, CallLog{"restore saved boost"});
@@ -57,8 +57,8 @@ TEST_F(SessionEventsTest, LockAndUnlockSaveEndTheBoostAndRepaintThePanel) {
 
 TEST_F(SessionEventsTest, ConsoleDisconnectKeepsABoostAndPausesTheAutomaticSwitch) {
   Start(0);
-  subsystems.boost = true;
-  subsystems.panel = test.messaging.AddWindow(u"KestrelPanel");
+  program.boost = true;
+  program.panel = test.messaging.AddWindow(u"KestrelPanel");
   std::size_t sentBefore = test.messaging.sent().size();
 
   dispatch.SessionChanged(kWtsConsoleDisconnect);

@@ -1,0 +1,48 @@
+#include "app/kestrel_program.h"
+
+#include "eco/processor_mode.h"
+#include "power/plan_ids.h"
+#include "power/plan_trace.h"
+
+namespace kestrel {
+
+KestrelProgram::KestrelProgram(ProgramParts parts)
+    : parts_(parts),
+      app_(parts.machine, parts.shell, *this),
+      ecoLevel_(parts.libraries, parts.machine.registry, app_.reporter()),
+      ecoContext_(app_, [this]() -> PlanModel& { return plans(); }),
+      eco_(ecoContext_, parts.modeDisplay, parts.warningDialog),
+      dispatch_(DispatchParts{app_, eco_, parts.surfaces, parts.desktop, *this, parts.hotKeys}),
+      tray_(app_, [this]() -> PlanModel& { return plans(); }, dispatch_,
+            TrayParts{parts.notificationArea, parts.menus, parts.trayDesktop}),
+      controller_(ControllerParts{app_, ecoContext_, eco_, dispatch_, tray_}) {
+  WorkerBodies bodies;
+  bodies.ledRound = [this] {
+    Workers& workers = app_.workers();
+    eco_.RunLampWorker(workers.ledEvent(), [&workers] { return workers.running(); });
+  };
+  app_.workers().SetBodies(std::move(bodies));
+}
+
+PlanModel& KestrelProgram::plans() {
+  if (!plans_) plans_ = std::make_unique<PlanModel>(app_.machine(), app_.reporter(), brightness_, app_.planLock());
+  return *plans_;
+}
+
+bool KestrelProgram::Tracing() {
+  return (app_.settings().config().debugLogFlag & kDebugLogPlanTrace) != 0;
+}
+
+void KestrelProgram::BuildPlanList() {
+  plans().BuildPlanList(app_.settings().config().pinnedPlans);
+  if (Tracing()) TraceListedPlans(app_.reporter(), *plans().planList());
+}
+
+bool KestrelProgram::ProbePowerSavingDevice() { return ProcessorModeSupported(app_.machine().devices, app_.reporter()); }
+
+void KestrelProgram::MainWindowCreated() {
+  plans().SetCurrentPlan(kStartupPlanId);
+  if (Tracing()) TraceCurrentPlan(app_.reporter(), *plans().currentPlan(), plans().currentPlanListed());
+}
+
+}  // namespace kestrel

@@ -1,0 +1,88 @@
+// Kestrel as one object: the application core, the plan layer, the ECO mode
+// engine, the main window's handlers and the notification area, wired
+// together once from the parts the platform provides. The program's wWinMain
+// and the tests build the same object; a test subclass may override the
+// subsystem operations it wants to watch.
+#pragma once
+#include <memory>
+#include <optional>
+
+#include "app/application.h"
+#include "app/application_eco_context.h"
+#include "app/dispatch/tray_dispatch.h"
+#include "app/dispatch/window_dispatch.h"
+#include "app/main_controller.h"
+#include "app/subsystems.h"
+#include "eco/eco_engine.h"
+#include "power/brightness_ctrl.h"
+#include "power/plan_model.h"
+#include "ui/model/eco_level_library.h"
+
+namespace kestrel {
+
+// What the platform side hands the program: the machine's ports and the
+// Win32 (or fake) implementations of every surface the core drives.
+struct ProgramParts {
+  Machine& machine;
+  Shell& shell;
+  Surfaces& surfaces;
+  DispatchDesktop& desktop;
+  HotKeys& hotKeys;
+  LibraryLoader& libraries;
+  ModeDisplayHost& modeDisplay;
+  PlaybackWarningDialog& warningDialog;
+  NotificationArea& notificationArea;
+  MenuPresenter& menus;
+  TrayDesktop& trayDesktop;
+};
+
+class KestrelProgram : public Subsystems {
+ public:
+  explicit KestrelProgram(ProgramParts parts);
+  KestrelProgram(const KestrelProgram&) = delete;
+  KestrelProgram& operator=(const KestrelProgram&) = delete;
+
+  // The entry steps up to the message loop, and what follows the loop.
+  StartOutcome Start(std::u16string_view commandLine) { return app_.Start(commandLine); }
+  void Finish() { app_.Finish(); }
+
+  // The main window procedure.
+  MainController& controller() { return controller_; }
+
+  Application& app() { return app_; }
+  // The plan layer, made on first use (PlanLock exists from initialisation on).
+  PlanModel& plans();
+  CBrightnessCtrl& brightness() { return brightness_; }
+  EcoLevelLibrary& ecoLevel() { return ecoLevel_; }
+  EcoEngine& eco() { return eco_; }
+  WindowDispatch& dispatch() { return dispatch_; }
+  TrayDispatch& tray() { return tray_; }
+
+  // The subsystems the program has.
+  void BuildPlanList() override;
+  // The processor-mode driver's support query (settings flag DeviceSaving).
+  bool ProbePowerSavingDevice() override;
+  // The eco-level library: loaded with the settings, finalised at shutdown
+  // and when the Windows session ends.
+  void LoadEcoLevelLibrary() override { ecoLevel_.Load(); }
+  void ReleaseDevicesAndTables() override { ecoLevel_.Finalize(); }
+  void FinalizeEcoLevelLibrary() override { ecoLevel_.Finalize(); }
+  // The active plan becomes the current plan.
+  void MainWindowCreated() override;
+
+ private:
+  bool Tracing();
+
+  ProgramParts parts_;
+  Application app_;
+  CBrightnessCtrl brightness_;
+  std::unique_ptr<PlanModel> plans_;
+  EcoLevelLibrary ecoLevel_;
+  ApplicationEcoContext ecoContext_;
+  EcoEngine eco_;
+  WindowDispatch dispatch_;
+  TrayDispatch tray_;
+  MainController controller_;
+};
+
+}  // namespace kestrel
