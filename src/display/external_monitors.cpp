@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "display/capability_string.h"
 #include "base/registry_paths.h"
+#include "display/capability_string.h"
 #include "display/supported_monitors.h"
 #include "platform/text.h"
 
@@ -203,12 +203,12 @@ bool ExternalMonitors::WriteMonitorRecord(std::uint32_t levelIndex, bool enabled
   return first && second;
 }
 
-bool ExternalMonitors::MoreThanOneActiveDisplay() {
+bool MoreThanOneActiveDisplay(MonitorConfiguration& monitors) {
   int active = 0;
   DisplayDevice adapter;
-  for (std::uint32_t a = 0; monitors_.EnumDisplayDevices(u"", a, adapter) == kSuccess; ++a) {
+  for (std::uint32_t a = 0; monitors.EnumDisplayDevices(u"", a, adapter) == kSuccess; ++a) {
     DisplayDevice monitor;
-    for (std::uint32_t m = 0; monitors_.EnumDisplayDevices(adapter.deviceName, m, monitor) == kSuccess; ++m) {
+    for (std::uint32_t m = 0; monitors.EnumDisplayDevices(adapter.deviceName, m, monitor) == kSuccess; ++m) {
       if ((monitor.stateFlags & kDisplayDeviceActive) != 0) ++active;
     }
   }

@@ -43,6 +43,9 @@ std::optional<std::uint32_t> MonitorValueToPercent(const ExternalMonitor& monito
 // [minimum, maximum].
 std::uint32_t MonitorPercentToValue(const ExternalMonitor& monitor, std::uint32_t percent);
 
+// Two or more active displays on all adapters.
+bool MoreThanOneActiveDisplay(MonitorConfiguration& monitors);
+
 class ExternalMonitors {
  public:
   ExternalMonitors(MonitorConfiguration& monitors, Registry& registry, MonitorRetry& retry)
@@ -67,8 +70,7 @@ class ExternalMonitors {
   bool WriteBrightness(std::uint32_t percent);
   // MonitorName1/2 and MonitorBLevel1/2 for the first two monitors of the table.
   bool WriteMonitorRecord(std::uint32_t levelIndex, bool enabled);
-  // Two or more active displays on all adapters.
-  bool MoreThanOneActiveDisplay();
+  bool MoreThanOneActiveDisplay() { return kestrel::MoreThanOneActiveDisplay(monitors_); }
 
   // Gives every physical monitor handle back.
   void Release();
