@@ -1,13 +1,9 @@
 #include "app/application.h"
 
-#include "platform/text.h"
 #include "base/string_ids.h"
+#include "platform/text.h"
 
 namespace kestrel {
-namespace {
-
-
-}  // namespace
 
 Application::Application(Machine& machine, Shell& shell, Subsystems& subsystems)
     : machine_(machine),
@@ -141,7 +137,7 @@ bool Application::CreateMainWindow() {
 }
 
 void Application::ChooseFirstSurface() {
-  // Until the meter panel exists the program always starts in the notification area.
+  // Without a meter panel the program starts in the notification area.
   machine_.messaging.Post(mainWindow_, kWmCommand, menu_command::kIntoTray, 0);
 }
 

@@ -6,13 +6,13 @@
 #include <string>
 
 #include "app/command_line.h"
-#include "base/error_reporter.h"
 #include "app/settings_store.h"
 #include "app/shell.h"
 #include "app/subsystems.h"
 #include "app/workers.h"
-#include "platform/machine.h"
+#include "base/error_reporter.h"
 #include "base/messages.h"
+#include "platform/machine.h"
 
 namespace kestrel {
 

@@ -2,8 +2,8 @@
 
 #include "app/processor_name.h"
 #include "base/registry_paths.h"
-#include "platform/text.h"
 #include "base/string_ids.h"
+#include "platform/text.h"
 
 namespace kestrel {
 namespace {

@@ -3,10 +3,10 @@
 #pragma once
 #include <optional>
 
+#include "app/subsystems.h"
 #include "base/error_reporter.h"
 #include "base/machine_config.h"
 #include "base/settings_record.h"
-#include "app/subsystems.h"
 #include "platform/machine.h"
 
 namespace kestrel {

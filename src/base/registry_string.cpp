@@ -2,14 +2,10 @@
 
 #include <vector>
 
-#include "platform/text.h"
 #include "base/string_ids.h"
+#include "platform/text.h"
 
 namespace kestrel {
-namespace {
-
-
-}  // namespace
 
 std::u16string ReadRegistryString(Registry& registry, ErrorReporter& reporter, KeyHandle root,
                                   std::u16string_view subKey, std::u16string_view name,

@@ -6,9 +6,9 @@
 #include <cstdint>
 #include <functional>
 
+#include "base/messages.h"
 #include "eco/eco_context.h"
 #include "eco/eco_lamp.h"
-#include "base/messages.h"
 
 namespace kestrel {
 

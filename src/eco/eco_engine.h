@@ -5,9 +5,9 @@
 #include <functional>
 #include <memory>
 
+#include "base/messages.h"
 #include "eco/active_plan_follow_up.h"
 #include "eco/eco_context.h"
-#include "base/messages.h"
 #include "eco/eco_lamp.h"
 #include "eco/mode_display_host.h"
 #include "eco/plan_menu_choice.h"

@@ -1,11 +1,11 @@
 #include "eco/eco_lamp.h"
 
 #include "base/registry_paths.h"
-#include "eco/device_word.h"
 #include "base/registry_string.h"
-#include "power/plan_ids.h"
 #include "base/string_ids.h"
+#include "eco/device_word.h"
 #include "platform/owned_handle.h"
+#include "power/plan_ids.h"
 
 namespace kestrel {
 namespace {

@@ -3,8 +3,8 @@
 #include <array>
 
 #include "base/registry_paths.h"
-#include "platform/user_interface.h"
 #include "base/string_ids.h"
+#include "platform/user_interface.h"
 
 namespace kestrel {
 namespace {
@@ -34,8 +34,6 @@ constexpr std::array<HotKeyRow, kHotKeyRowCount> BuildTable() {
 constexpr std::array<HotKeyRow, kHotKeyRowCount> kTable = BuildTable();
 
 }  // namespace
-
-std::span<const HotKeyRow> HotKeyTable() { return kTable; }
 
 std::optional<std::size_t> RowOfCombination(const HotKeyCombination& keys) {
   for (std::size_t row = 0; row < kTable.size(); ++row) {

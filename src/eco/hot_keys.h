@@ -31,8 +31,6 @@ struct HotKeyRow {
   HotKeyCombination keys;
 };
 
-// The 24 rows: none, Alt+F1..F12 without F4, Ctrl+F1..F12.
-std::span<const HotKeyRow> HotKeyTable();
 // The first row with these modifiers and this key.
 std::optional<std::size_t> RowOfCombination(const HotKeyCombination& keys);
 

@@ -1,7 +1,7 @@
 #include "eco/mode_activation.h"
 
-#include "eco/processor_mode.h"
 #include "base/string_ids.h"
+#include "eco/processor_mode.h"
 
 namespace kestrel {
 

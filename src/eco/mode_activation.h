@@ -4,10 +4,10 @@
 #pragma once
 #include <cstdint>
 
+#include "base/messages.h"
 #include "eco/eco_context.h"
 #include "eco/eco_lamp.h"
 #include "eco/mode_table.h"
-#include "base/messages.h"
 
 namespace kestrel {
 

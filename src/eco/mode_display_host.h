@@ -2,8 +2,8 @@
 // creating the window (its WM_CREATE reaches the sequence before Create
 // returns), showing and repainting it, and closing it.
 #pragma once
-#include "platform/window.h"
 #include "base/messages.h"
+#include "platform/window.h"
 
 namespace kestrel {
 

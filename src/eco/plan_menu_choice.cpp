@@ -1,8 +1,8 @@
 #include "eco/plan_menu_choice.h"
 
+#include "base/string_ids.h"
 #include "eco/mode_activation.h"
 #include "power/extension_write.h"
-#include "base/string_ids.h"
 
 namespace kestrel {
 namespace {

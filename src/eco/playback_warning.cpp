@@ -1,9 +1,9 @@
 #include "eco/playback_warning.h"
 
 #include "base/registry_paths.h"
+#include "base/string_ids.h"
 #include "platform/format.h"
 #include "platform/text.h"
-#include "base/string_ids.h"
 
 namespace kestrel {
 namespace {

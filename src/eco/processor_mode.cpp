@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "eco/device_word.h"
 #include "base/string_ids.h"
+#include "eco/device_word.h"
 #include "platform/owned_handle.h"
 
 namespace kestrel {

@@ -1,9 +1,9 @@
 #include "eco/switch_sequence.h"
 
+#include "base/string_ids.h"
 #include "eco/mode_activation.h"
 #include "platform/format.h"
 #include "platform/text.h"
-#include "base/string_ids.h"
 
 namespace kestrel {
 namespace {

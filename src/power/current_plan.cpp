@@ -1,7 +1,7 @@
 #include "power/current_plan.h"
 
-#include "power/plan_ids.h"
 #include "base/string_ids.h"
+#include "power/plan_ids.h"
 
 namespace kestrel {
 

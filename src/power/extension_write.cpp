@@ -1,7 +1,7 @@
 #include "power/extension_write.h"
 
-#include "power/extension_read.h"
 #include "base/string_ids.h"
+#include "power/extension_read.h"
 
 namespace kestrel {
 namespace {

@@ -1,8 +1,8 @@
 #include "power/plan_editor_gate.h"
 
+#include "base/string_ids.h"
 #include "platform/format.h"
 #include "power/plan_ids.h"
-#include "base/string_ids.h"
 
 namespace kestrel {
 

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <new>
 
+#include "base/string_ids.h"
 #include "power/plan_enumeration.h"
 #include "power/plan_ids.h"
-#include "base/string_ids.h"
 
 namespace kestrel {
 namespace {

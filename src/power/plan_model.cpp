@@ -1,7 +1,7 @@
 #include "power/plan_model.h"
 
-#include "power/plan_ids.h"
 #include "base/string_ids.h"
+#include "power/plan_ids.h"
 
 namespace kestrel {
 

@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <vector>
 
+#include "base/string_ids.h"
 #include "platform/text.h"
 #include "power/alsbc.h"
 #include "power/extension_read.h"
 #include "power/plan_ids.h"
-#include "base/string_ids.h"
 
 namespace kestrel {
 namespace {

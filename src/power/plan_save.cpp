@@ -1,7 +1,7 @@
 #include "power/plan_save.h"
 
-#include "power/extension_write.h"
 #include "base/string_ids.h"
+#include "power/extension_write.h"
 
 namespace kestrel {
 namespace {

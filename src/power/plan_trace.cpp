@@ -1,11 +1,8 @@
 #include "power/plan_trace.h"
+
 #include "base/string_ids.h"
 
 namespace kestrel {
-namespace {
-
-
-}  // namespace
 
 void TraceListedPlans(ErrorReporter& reporter, const PlanList& list) {
   reporter.ReportCode(kStringTraceListCount, static_cast<std::int64_t>(list.listed().size()));

@@ -7,8 +7,8 @@
 #include <string_view>
 
 #include "app/dispatch/dispatch_context.h"
-#include "power/plan_ids.h"
 #include "base/messages.h"
+#include "power/plan_ids.h"
 
 namespace kestrel {
 

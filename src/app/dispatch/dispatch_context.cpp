@@ -1,13 +1,9 @@
 #include "app/dispatch/dispatch_context.h"
 
-#include "eco/mode_activation.h"
 #include "base/string_ids.h"
+#include "eco/mode_activation.h"
 
 namespace kestrel {
-namespace {
-
-
-}  // namespace
 
 bool DispatchContext::LoadActivePlanRecord(bool fresh) {
   if (fresh) state_.activePlan = PlanRecord{};

@@ -11,9 +11,9 @@
 #include "app/dispatch/dispatch_state.h"
 #include "app/subsystems.h"
 #include "app/surfaces.h"
+#include "base/messages.h"
 #include "eco/eco_engine.h"
 #include "platform/hot_keys.h"
-#include "base/messages.h"
 
 namespace kestrel {
 

@@ -1,8 +1,8 @@
 #include "app/dispatch/exit_commands.h"
 
 #include "base/registry_paths.h"
-#include "platform/format.h"
 #include "base/string_ids.h"
+#include "platform/format.h"
 
 namespace kestrel {
 namespace {

@@ -6,8 +6,8 @@
 #include <cstdint>
 
 #include "app/dispatch/dispatch_context.h"
-#include "power/plan_ids.h"
 #include "base/messages.h"
+#include "power/plan_ids.h"
 
 namespace kestrel {
 

@@ -1,15 +1,11 @@
 #include "app/dispatch/settings_commands.h"
 
+#include "base/string_ids.h"
 #include "eco/mode_activation.h"
 #include "platform/format.h"
 #include "power/plan_ids.h"
-#include "base/string_ids.h"
 
 namespace kestrel {
-namespace {
-
-
-}  // namespace
 
 bool SettingsCommands::BringForward() {
   if (context_.surfaces().BringSettingsForward()) return true;

@@ -1,5 +1,6 @@
 #include "app/dispatch/tray_dispatch.h"
 
+#include "base/string_ids.h"
 #include "eco/mode_activation.h"
 #include "power/plan_lock.h"
 #include "ui/model/eco_meter_entry.h"
@@ -8,7 +9,6 @@
 #include "ui/model/right_click_menu.h"
 #include "ui/model/switch_limit.h"
 #include "ui/model/tray_texts.h"
-#include "base/string_ids.h"
 
 namespace kestrel {
 namespace {

@@ -12,6 +12,7 @@
 
 #include "app/application.h"
 #include "app/dispatch/window_dispatch.h"
+#include "base/messages.h"
 #include "eco/eco_engine.h"
 #include "power/plan_model.h"
 #include "ui/model/menu_presenter.h"
@@ -19,7 +20,6 @@
 #include "ui/model/owner_drawn_menu.h"
 #include "ui/model/plan_menu.h"
 #include "ui/model/tray_icon.h"
-#include "base/messages.h"
 
 namespace kestrel {
 

@@ -7,10 +7,6 @@
 #include "base/string_ids.h"
 
 namespace kestrel {
-namespace {
-
-
-}  // namespace
 
 const std::array<Guid, kWatchedPowerSettingCount>& WatchedPowerSettings() {
   static constexpr std::array<Guid, kWatchedPowerSettingCount> kSettings{

@@ -14,8 +14,8 @@
 #include "app/dispatch/session_events.h"
 #include "app/dispatch/settings_commands.h"
 #include "app/dispatch/window_creation.h"
-#include "eco/hot_keys.h"
 #include "base/messages.h"
+#include "eco/hot_keys.h"
 
 namespace kestrel {
 

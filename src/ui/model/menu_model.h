@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/guid.h"
 #include "base/messages.h"
+#include "platform/guid.h"
 
 namespace kestrel {
 

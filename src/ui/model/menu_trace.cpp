@@ -1,11 +1,8 @@
 #include "ui/model/menu_trace.h"
+
 #include "base/string_ids.h"
 
 namespace kestrel {
-namespace {
-
-
-}  // namespace
 
 void TraceMenu(ErrorReporter& reporter, const MenuModel& menu) {
   reporter.ReportCode(kStringTraceMenu, static_cast<std::int64_t>(menu.size()));

@@ -2,8 +2,8 @@
 
 #include <array>
 
-#include "platform/format.h"
 #include "base/string_ids.h"
+#include "platform/format.h"
 
 namespace kestrel {
 namespace {

@@ -7,9 +7,9 @@
 #include <optional>
 #include <string>
 
+#include "base/messages.h"
 #include "platform/status.h"
 #include "platform/window.h"
-#include "base/messages.h"
 
 namespace kestrel {
 

@@ -1,4 +1,5 @@
 #include "ui/model/owner_drawn_menu.h"
+
 #include "base/string_ids.h"
 
 namespace kestrel {

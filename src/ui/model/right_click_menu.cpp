@@ -1,4 +1,5 @@
 #include "ui/model/right_click_menu.h"
+
 #include "base/string_ids.h"
 
 namespace kestrel {

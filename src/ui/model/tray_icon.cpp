@@ -1,4 +1,5 @@
 #include "ui/model/tray_icon.h"
+
 #include "base/string_ids.h"
 
 namespace kestrel {

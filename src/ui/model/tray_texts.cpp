@@ -1,7 +1,7 @@
 #include "ui/model/tray_texts.h"
 
-#include "platform/format.h"
 #include "base/string_ids.h"
+#include "platform/format.h"
 
 namespace kestrel {
 namespace {

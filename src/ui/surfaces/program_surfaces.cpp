@@ -1,4 +1,5 @@
 #include "ui/surfaces/program_surfaces.h"
+
 #include "base/string_ids.h"
 
 #include <string>

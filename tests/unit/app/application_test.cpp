@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "base/registry_paths.h"
-#include "support/test_machine.h"
 #include "support/fake_shell.h"
 #include "support/log_reader.h"
+#include "support/test_machine.h"
 
 namespace kestrel {
 namespace {

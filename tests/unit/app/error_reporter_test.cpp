@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "support/test_machine.h"
 #include "support/log_reader.h"
+#include "support/test_machine.h"
 
 namespace kestrel {
 namespace {

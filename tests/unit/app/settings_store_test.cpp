@@ -4,8 +4,8 @@
 
 #include "base/registry_paths.h"
 #include "platform/text.h"
-#include "support/test_machine.h"
 #include "support/log_reader.h"
+#include "support/test_machine.h"
 
 namespace kestrel {
 namespace {

@@ -6,8 +6,8 @@
 
 #include "base/registry_paths.h"
 #include "platform/emulated/maker_devices.h"
-#include "support/test_machine.h"
 #include "support/log_reader.h"
+#include "support/test_machine.h"
 
 namespace kestrel {
 namespace {

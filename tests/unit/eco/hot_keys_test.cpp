@@ -7,8 +7,8 @@
 
 #include "base/registry_paths.h"
 #include "support/fake_hot_keys.h"
-#include "support/test_machine.h"
 #include "support/log_reader.h"
+#include "support/test_machine.h"
 
 namespace kestrel::testing {
 namespace {
