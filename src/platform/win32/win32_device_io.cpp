@@ -3,12 +3,12 @@
 
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_handles.h"
+#include "platform/win32/win32_status.h"
 
 namespace kestrel {
 
 namespace {
 
-Status LastError() { return static_cast<Status>(GetLastError()); }
 
 // Pointer to a buffer's bytes; null for an empty buffer, as the API expects.
 template <typename Bytes>

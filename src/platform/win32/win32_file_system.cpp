@@ -3,12 +3,12 @@
 
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_handles.h"
+#include "platform/win32/win32_status.h"
 
 namespace kestrel {
 
 namespace {
 
-Status LastError() { return static_cast<Status>(GetLastError()); }
 
 // Closes a file handle when the function that opened it returns.
 class ScopedFile {

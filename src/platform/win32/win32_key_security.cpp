@@ -10,6 +10,7 @@
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_handles.h"
 #include "platform/win32/win32_registry.h"
+#include "platform/win32/win32_status.h"
 
 namespace kestrel {
 
@@ -30,7 +31,7 @@ Status ReadSecurityDescriptor(HKEY key, std::vector<std::uint8_t>& descriptor) {
 
 Status SidToText(PSID sid, std::string& text) {
   wchar_t* wide = nullptr;
-  if (!ConvertSidToStringSidW(sid, &wide)) return static_cast<Status>(GetLastError());
+  if (!ConvertSidToStringSidW(sid, &wide)) return LastError();
   std::wstring_view view(wide);
   text.assign(view.begin(), view.end());  // SID strings are ASCII
   LocalFree(wide);
@@ -53,7 +54,7 @@ Status EntryFromAce(const void* ace, AccessEntry& entry) {
 Status TextToSid(const std::string& text, LocalSid& sid) {
   std::wstring wide(text.begin(), text.end());
   PSID raw = nullptr;
-  if (!ConvertStringSidToSidW(wide.c_str(), &raw)) return static_cast<Status>(GetLastError());
+  if (!ConvertStringSidToSidW(wide.c_str(), &raw)) return LastError();
   sid.reset(raw);
   return kSuccess;
 }
@@ -67,13 +68,13 @@ Status BuildAcl(const std::vector<AccessEntry>& entries, std::vector<std::uint8_
   }
   acl.assign(size, 0);
   auto* list = reinterpret_cast<ACL*>(acl.data());
-  if (!InitializeAcl(list, size, ACL_REVISION)) return static_cast<Status>(GetLastError());
+  if (!InitializeAcl(list, size, ACL_REVISION)) return LastError();
   for (std::size_t i = 0; i < entries.size(); ++i) {
     const AccessEntry& entry = entries[i];
     BOOL added = entry.kind == AccessEntry::Kind::Allow
                      ? AddAccessAllowedAceEx(list, ACL_REVISION, entry.inheritFlags, entry.mask, sids[i].get())
                      : AddAccessDeniedAceEx(list, ACL_REVISION, entry.inheritFlags, entry.mask, sids[i].get());
-    if (!added) return static_cast<Status>(GetLastError());
+    if (!added) return LastError();
   }
   return kSuccess;
 }
@@ -97,13 +98,13 @@ Status Win32Registry::GetKeyAccess(KeyHandle key, std::vector<AccessEntry>& entr
   BOOL defaulted = FALSE;
   ACL* acl = nullptr;
   if (!GetSecurityDescriptorDacl(descriptor.data(), &present, &acl, &defaulted)) {
-    return static_cast<Status>(GetLastError());
+    return LastError();
   }
   if (!present || acl == nullptr) return kErrorNotSupported;  // no DACL: everyone has full access
   std::vector<AccessEntry> read;
   for (DWORD i = 0; i < acl->AceCount; ++i) {
     void* ace = nullptr;
-    if (!GetAce(acl, i, &ace)) return static_cast<Status>(GetLastError());
+    if (!GetAce(acl, i, &ace)) return LastError();
     AccessEntry entry;
     if (Status status = EntryFromAce(ace, entry); status != kSuccess) return status;
     read.push_back(std::move(entry));
@@ -118,7 +119,7 @@ Status Win32Registry::SetKeyAccess(KeyHandle key, const std::vector<AccessEntry>
   SECURITY_DESCRIPTOR descriptor;
   if (!InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION) ||
       !SetSecurityDescriptorDacl(&descriptor, TRUE, reinterpret_cast<ACL*>(acl.data()), FALSE)) {
-    return static_cast<Status>(GetLastError());
+    return LastError();
   }
   SECURITY_DESCRIPTOR_CONTROL keep = CurrentDaclControl(ToHkey(key));
   if (keep != 0) SetSecurityDescriptorControl(&descriptor, SE_DACL_AUTO_INHERITED | SE_DACL_PROTECTED, keep);

@@ -3,11 +3,12 @@
 
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_handles.h"
+#include "platform/win32/win32_status.h"
 
 namespace kestrel {
 
 Status Win32Messaging::Post(WindowHandle window, std::uint32_t message, WParam wParam, LParam lParam) {
-  return PostMessageW(ToHwnd(window), message, wParam, lParam) ? kSuccess : static_cast<Status>(GetLastError());
+  return PostMessageW(ToHwnd(window), message, wParam, lParam) ? kSuccess : LastError();
 }
 
 LParam Win32Messaging::Send(WindowHandle window, std::uint32_t message, WParam wParam, LParam lParam) {
@@ -37,11 +38,11 @@ std::uint32_t Win32Messaging::RegisterMessage(std::u16string_view name) {
 }
 
 Status Win32Messaging::SetTimer(WindowHandle window, std::uintptr_t id, std::uint32_t ms) {
-  return ::SetTimer(ToHwnd(window), id, ms, nullptr) != 0 ? kSuccess : static_cast<Status>(GetLastError());
+  return ::SetTimer(ToHwnd(window), id, ms, nullptr) != 0 ? kSuccess : LastError();
 }
 
 Status Win32Messaging::KillTimer(WindowHandle window, std::uintptr_t id) {
-  return ::KillTimer(ToHwnd(window), id) ? kSuccess : static_cast<Status>(GetLastError());
+  return ::KillTimer(ToHwnd(window), id) ? kSuccess : LastError();
 }
 
 }  // namespace kestrel

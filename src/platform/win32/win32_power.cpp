@@ -8,6 +8,7 @@
 
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_handles.h"
+#include "platform/win32/win32_status.h"
 
 namespace kestrel {
 
@@ -319,7 +320,7 @@ Status Win32PowerManager::ReadProcessorInformation(std::vector<ProcessorPowerInf
 
 Status Win32PowerManager::GetSystemPowerStatus(SystemPowerStatus& status) {
   SYSTEM_POWER_STATUS raw;
-  if (!::GetSystemPowerStatus(&raw)) return static_cast<Status>(GetLastError());
+  if (!::GetSystemPowerStatus(&raw)) return LastError();
   status.acLineStatus = raw.ACLineStatus;
   status.batteryFlag = raw.BatteryFlag;
   status.batteryLifePercent = raw.BatteryLifePercent;
@@ -332,14 +333,14 @@ Status Win32PowerManager::RegisterSettingNotification(WindowHandle window, const
                                                       PowerNotifyHandle& handle) {
   GUID s = ToGuid(setting);
   HPOWERNOTIFY notify = RegisterPowerSettingNotification(ToHwnd(window), &s, DEVICE_NOTIFY_WINDOW_HANDLE);
-  if (notify == nullptr) return static_cast<Status>(GetLastError());
+  if (notify == nullptr) return LastError();
   handle = reinterpret_cast<PowerNotifyHandle>(notify);
   return kSuccess;
 }
 
 Status Win32PowerManager::UnregisterSettingNotification(PowerNotifyHandle handle) {
   if (!UnregisterPowerSettingNotification(reinterpret_cast<HPOWERNOTIFY>(handle))) {
-    return static_cast<Status>(GetLastError());
+    return LastError();
   }
   return kSuccess;
 }

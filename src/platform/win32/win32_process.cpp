@@ -5,14 +5,9 @@
 
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_handles.h"
+#include "platform/win32/win32_status.h"
 
 namespace kestrel {
-namespace {
-
-Status LastError() { return static_cast<Status>(GetLastError()); }
-
-}  // namespace
-
 // The application name is given as well as the quoted command line, so the
 // system never has to guess where the program's path ends.
 Status Win32Process::Start(std::u16string_view program, std::u16string_view arguments, ProcessHandle& handle) {

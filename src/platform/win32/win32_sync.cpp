@@ -5,12 +5,12 @@
 
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_handles.h"
+#include "platform/win32/win32_status.h"
 
 namespace kestrel {
 
 namespace {
 
-Status LastError() { return static_cast<Status>(GetLastError()); }
 
 DWORD WINAPI RunThreadBody(void* parameter) {
   std::unique_ptr<std::function<void()>> body(static_cast<std::function<void()>*>(parameter));

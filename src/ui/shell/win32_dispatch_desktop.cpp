@@ -7,6 +7,7 @@
 
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_handles.h"
+#include "platform/win32/win32_status.h"
 
 namespace kestrel {
 namespace {
@@ -23,10 +24,6 @@ FARPROC SessionFunction(const char* name) {
   return library != nullptr ? GetProcAddress(library, name) : nullptr;
 }
 
-Status LastError() {
-  DWORD error = GetLastError();
-  return error != ERROR_SUCCESS ? static_cast<Status>(error) : kErrorCallNotImplemented;
-}
 
 }  // namespace
 

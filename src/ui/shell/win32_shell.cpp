@@ -6,6 +6,8 @@
 #include <clocale>
 #include <string>
 
+#include "platform/win32/win32_status.h"
+
 namespace kestrel {
 namespace {
 
@@ -62,7 +64,7 @@ std::uint32_t Win32Shell::OsModelOfWindows() {
 Status Win32Shell::ModuleFileName(std::u16string& path) {
   wchar_t buffer[MAX_PATH];
   DWORD length = GetModuleFileNameW(nullptr, buffer, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) return length == 0 ? GetLastError() : kErrorInsufficientBuffer;
+  if (length == 0 || length >= MAX_PATH) return length == 0 ? LastError() : kErrorInsufficientBuffer;
   path.assign(buffer, buffer + length);
   return kSuccess;
 }
@@ -106,7 +108,7 @@ Status Win32Shell::RegisterMainWindowClass() {
   windowClass.hIcon = LoadIconW(instance_, MAKEINTRESOURCEW(kMainIconId));
   windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   windowClass.lpszClassName = L"Kestrel";
-  return RegisterClassExW(&windowClass) ? kSuccess : GetLastError();
+  return RegisterClassExW(&windowClass) ? kSuccess : LastError();
 }
 
 Status Win32Shell::RegisterModeDisplayClass(bool threeModes) {
@@ -118,7 +120,7 @@ Status Win32Shell::RegisterModeDisplayClass(bool threeModes) {
   windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNSHADOW + 1);
   windowClass.lpszClassName = L"EcoOSDWndProc";
-  return RegisterClassExW(&windowClass) ? kSuccess : GetLastError();
+  return RegisterClassExW(&windowClass) ? kSuccess : LastError();
 }
 
 Status Win32Shell::CreateMainWindow(const MainWindowStyle& style, std::u16string_view title, WindowHandle& window) {
@@ -128,7 +130,7 @@ Status Win32Shell::CreateMainWindow(const MainWindowStyle& style, std::u16string
   std::wstring wideTitle;
   HWND created = CreateWindowExW(exStyle, L"Kestrel", Wide(title, wideTitle), WS_POPUP | WS_MINIMIZEBOX,
                                  style.position.x, style.position.y, 0, 0, nullptr, nullptr, instance_, nullptr);
-  if (created == nullptr) return GetLastError();
+  if (created == nullptr) return LastError();
   window = reinterpret_cast<WindowHandle>(created);
   return kSuccess;
 }

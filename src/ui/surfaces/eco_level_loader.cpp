@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/win32/wide_text.h"
+#include "platform/win32/win32_status.h"
 
 namespace kestrel {
 namespace {
@@ -21,7 +22,7 @@ void* Export(LibraryHandle library, std::string_view name) {
 Status Win32LibraryLoader::Load(std::u16string_view path, LibraryHandle& library) {
   std::wstring file = ToWide(path);
   HMODULE module = LoadLibraryW(file.c_str());
-  if (module == nullptr) return static_cast<Status>(GetLastError());
+  if (module == nullptr) return LastError();
   library = reinterpret_cast<LibraryHandle>(module);
   return kSuccess;
 }
