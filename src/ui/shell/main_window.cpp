@@ -9,7 +9,6 @@
 #include "platform/emulated/device_notify.h"
 #include "platform/emulated/power_store.h"
 #include "platform/win32/wide_text.h"
-#include "ui/shell/screen_scale.h"
 #include "ui/surfaces/mode_display.h"
 
 namespace kestrel {
@@ -20,9 +19,9 @@ PowerManager* g_emulatedPower = nullptr;
 UINT g_emulatedPowerSetting = 0;
 UINT g_emulatedDeviceChange = 0;
 
-// The first two steps of the main window's creation, before the portable ones.
+// The main window's creation begins with the common controls, before the
+// portable steps. (The menus measure the screen's DPI when they open.)
 void PrepareWindowCreation() {
-  MeasureScreenScale();
   INITCOMMONCONTROLSEX controls{sizeof controls, 0xFF};
   InitCommonControlsEx(&controls);
 }

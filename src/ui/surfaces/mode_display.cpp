@@ -10,6 +10,7 @@
 #include <string>
 
 #include "ui/model/mode_display_model.h"
+#include "ui/shell/scoped_win.h"
 
 namespace kestrel {
 namespace {
@@ -21,7 +22,7 @@ constexpr auto kTextHint = static_cast<Gdiplus::TextRenderingHint>(4);
 HINSTANCE g_instance = nullptr;
 ModeSwitchSequence* g_sequence = nullptr;
 StringTable* g_strings = nullptr;
-HBITMAP g_background = nullptr;
+ScopedBitmap g_background;
 
 HWND Hwnd(WindowHandle window) { return reinterpret_cast<HWND>(window); }
 WindowHandle Handle(HWND window) { return reinterpret_cast<WindowHandle>(window); }
@@ -30,11 +31,6 @@ std::wstring Wide(std::u16string_view text) { return std::wstring(text.begin(), 
 HBITMAP LoadResourceBitmap(std::uint32_t id) {
   return static_cast<HBITMAP>(
       LoadImageW(g_instance, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-}
-
-void ReleaseBackground() {
-  if (g_background != nullptr) DeleteObject(g_background);
-  g_background = nullptr;
 }
 
 // The display's font: "MS Shell Dlg", or GDI+'s generic sans-serif without
@@ -74,13 +70,10 @@ Gdiplus::RectF RectOf(const CanvasRect& rect) {
 }
 
 void DrawPicture(Gdiplus::Graphics& graphics, const CanvasPicture& picture) {
-  HBITMAP bitmap = LoadResourceBitmap(picture.bitmapId);
-  if (bitmap == nullptr) return;
-  {
-    Gdiplus::Bitmap image(bitmap, nullptr);
-    graphics.DrawImage(&image, picture.rect.left, picture.rect.top, picture.rect.width(), picture.rect.height());
-  }
-  DeleteObject(bitmap);
+  ScopedBitmap bitmap(LoadResourceBitmap(picture.bitmapId));
+  if (!bitmap) return;
+  Gdiplus::Bitmap image(bitmap.get(), nullptr);
+  graphics.DrawImage(&image, picture.rect.left, picture.rect.top, picture.rect.width(), picture.rect.height());
 }
 
 void DrawCanvasText(Gdiplus::Graphics& graphics, const DisplayFonts& fonts, const CanvasText& text) {
@@ -95,8 +88,8 @@ void DrawCanvasText(Gdiplus::Graphics& graphics, const DisplayFonts& fonts, cons
 }
 
 void PaintCanvas(Gdiplus::Graphics& graphics) {
-  if (g_background != nullptr) {
-    Gdiplus::Bitmap background(g_background, nullptr);
+  if (g_background) {
+    Gdiplus::Bitmap background(g_background.get(), nullptr);
     graphics.DrawImage(&background, 0, 0, kModeDisplayWidth, kModeDisplayHeight);
   } else {
     graphics.Clear(Gdiplus::Color(255, 255, 255, 255));
@@ -122,26 +115,21 @@ void PaintCanvas(Gdiplus::Graphics& graphics) {
 }
 
 void Paint(HWND window) {
-  PAINTSTRUCT paint;
-  HDC dc = BeginPaint(window, &paint);
+  ScopedPaint paint(window);
+  Gdiplus::Bitmap canvas(kModeDisplayWidth, kModeDisplayHeight, PixelFormat32bppARGB);
   {
-    Gdiplus::Bitmap canvas(kModeDisplayWidth, kModeDisplayHeight, PixelFormat32bppARGB);
-    {
-      Gdiplus::Graphics graphics(&canvas);
-      PaintCanvas(graphics);
-    }
-    Gdiplus::Graphics screen(dc);
-    screen.DrawImage(&canvas, 0, 0, kModeDisplayWidth, kModeDisplayHeight);
+    Gdiplus::Graphics graphics(&canvas);
+    PaintCanvas(graphics);
   }
-  EndPaint(window, &paint);
+  Gdiplus::Graphics screen(paint.get());
+  screen.DrawImage(&canvas, 0, 0, kModeDisplayWidth, kModeDisplayHeight);
 }
 
 bool Created(HWND window) {
   if (g_sequence == nullptr || !g_sequence->OnCreate(Handle(window))) return false;
   CanvasPoint place = PlaceModeDisplay(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
   SetWindowPos(window, nullptr, place.x, place.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  ReleaseBackground();
-  g_background = LoadResourceBitmap(kModeDisplayBackgroundId);
+  g_background.reset(LoadResourceBitmap(kModeDisplayBackgroundId));
   return true;
 }
 
@@ -188,7 +176,7 @@ void Win32ModeDisplayHost::Show(WindowHandle window) {
 void Win32ModeDisplayHost::Invalidate(WindowHandle window) { InvalidateRect(Hwnd(window), nullptr, FALSE); }
 
 void Win32ModeDisplayHost::Close(WindowHandle window) {
-  ReleaseBackground();
+  g_background.reset();
   PostMessageW(Hwnd(window), WM_CLOSE, 0, 0);
 }
 

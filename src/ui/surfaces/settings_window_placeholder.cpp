@@ -17,7 +17,6 @@ LRESULT CALLBACK PlaceholderProc(HWND window, UINT message, WPARAM wParam, LPARA
 
 SettingsWindowPlaceholder::~SettingsWindowPlaceholder() {
   if (window_ != nullptr) DestroyWindow(window_);
-  if (font_ != nullptr) DeleteObject(font_);
 }
 
 void SettingsWindowPlaceholder::Open(const std::wstring& caption) {
@@ -38,11 +37,11 @@ void SettingsWindowPlaceholder::Open(const std::wstring& caption) {
   window_ = CreateWindowExW(WS_EX_DLGMODALFRAME, kClassName, caption.c_str(), WS_CAPTION | WS_SYSMENU | WS_POPUP,
                             CW_USEDEFAULT, CW_USEDEFAULT, 360, 140, nullptr, nullptr, instance_, nullptr);
   if (window_ == nullptr) return;
-  font_ = CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
-                      CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"MS UI Gothic");
+  font_.reset(CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
+                          CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"MS UI Gothic"));
   HWND label = CreateWindowExW(0, L"STATIC", caption.c_str(), WS_CHILD | WS_VISIBLE, 16, 24, 320, 40, window_,
                                nullptr, instance_, nullptr);
-  SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
+  SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
   ShowWindow(window_, SW_SHOW);
   SetForegroundWindow(window_);
 }

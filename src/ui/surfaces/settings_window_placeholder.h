@@ -7,6 +7,8 @@
 
 #include <string>
 
+#include "ui/shell/scoped_win.h"
+
 namespace kestrel {
 
 class SettingsWindowPlaceholder {
@@ -19,7 +21,7 @@ class SettingsWindowPlaceholder {
  private:
   HINSTANCE instance_;
   HWND window_ = nullptr;
-  HFONT font_ = nullptr;
+  ScopedFont font_;
 };
 
 }  // namespace kestrel

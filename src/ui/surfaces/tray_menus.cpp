@@ -3,37 +3,10 @@
 #include <string>
 
 #include "platform/win32/wide_text.h"
+#include "ui/shell/scoped_win.h"
 
 namespace kestrel {
 namespace {
-
-class ScreenDc {
- public:
-  ScreenDc() : dc_(GetDC(nullptr)) {}
-  ~ScreenDc() {
-    if (dc_ != nullptr) ReleaseDC(nullptr, dc_);
-  }
-  ScreenDc(const ScreenDc&) = delete;
-  ScreenDc& operator=(const ScreenDc&) = delete;
-  HDC get() const { return dc_; }
-
- private:
-  HDC dc_;
-};
-
-class SelectedFont {
- public:
-  SelectedFont(HDC dc, HFONT font) : dc_(dc), old_(font != nullptr ? SelectObject(dc, font) : nullptr) {}
-  ~SelectedFont() {
-    if (old_ != nullptr) SelectObject(dc_, old_);
-  }
-  SelectedFont(const SelectedFont&) = delete;
-  SelectedFont& operator=(const SelectedFont&) = delete;
-
- private:
-  HDC dc_;
-  HGDIOBJ old_;
-};
 
 // Makes the owner the foreground window so that the menu closes when the
 // user clicks elsewhere; with `attach`, through the foreground window's
@@ -68,71 +41,61 @@ void Track(HMENU menu, const MenuPlacement& placement) {
 
 }  // namespace
 
-Win32MenuPresenter::~Win32MenuPresenter() {
-  DestroyPlanMenu();
-  ReleaseFont();
-}
+Win32MenuPresenter::~Win32MenuPresenter() = default;
 
 bool Win32MenuPresenter::TrackTextMenu(const MenuModel& menu, const MenuPlacement& placement) {
-  HMENU popup = CreatePopupMenu();
-  if (popup == nullptr) return false;
+  ScopedMenu popup(CreatePopupMenu());
+  if (!popup) return false;
   for (const MenuItem& item : menu) {
     if (item.kind == MenuItemKind::Separator) {
-      AppendMenuW(popup, MF_SEPARATOR, item.id, nullptr);
+      AppendMenuW(popup.get(), MF_SEPARATOR, item.id, nullptr);
       continue;
     }
     std::wstring text = ToWide(item.text);
-    AppendMenuW(popup, MF_STRING | (item.checked ? MF_CHECKED : MF_UNCHECKED), item.id, text.c_str());
+    AppendMenuW(popup.get(), MF_STRING | (item.checked ? MF_CHECKED : MF_UNCHECKED), item.id, text.c_str());
   }
-  Track(popup, placement);
-  DestroyMenu(popup);
+  Track(popup.get(), placement);
   return true;
 }
 
 bool Win32MenuPresenter::TrackPlanMenu(OwnerDrawnMenu& menu, const MenuPlacement& placement) {
   DestroyPlanMenu();
   ReadMenuLook();
-  planMenu_ = CreatePopupMenu();
-  if (planMenu_ == nullptr) return false;
+  planMenu_.reset(CreatePopupMenu());
+  if (!planMenu_) return false;
   open_ = &menu;
   const MenuModel& items = menu.menu();
   for (std::size_t index = 0; index < items.size(); ++index) {
     const MenuItem& item = items[index];
     if (item.kind == MenuItemKind::Separator) {
-      AppendMenuW(planMenu_, MF_SEPARATOR, item.id, nullptr);
+      AppendMenuW(planMenu_.get(), MF_SEPARATOR, item.id, nullptr);
     } else {
       // The item's data is its index in the model.
-      AppendMenuW(planMenu_, MF_OWNERDRAW, item.id, reinterpret_cast<LPCWSTR>(index));
+      AppendMenuW(planMenu_.get(), MF_OWNERDRAW, item.id, reinterpret_cast<LPCWSTR>(index));
     }
   }
-  Track(planMenu_, placement);
+  Track(planMenu_.get(), placement);
   return true;
 }
 
 void Win32MenuPresenter::DestroyPlanMenu() {
-  if (planMenu_ != nullptr) DestroyMenu(planMenu_);
-  planMenu_ = nullptr;
+  planMenu_.reset();
   open_ = nullptr;
 }
 
-void Win32MenuPresenter::ReleaseFont() {
-  if (font_ != nullptr) DeleteObject(font_);
-  font_ = nullptr;
-}
-
 void Win32MenuPresenter::ReadMenuLook() {
-  ReleaseFont();
+  font_.reset();
   NONCLIENTMETRICSW metrics{};
   metrics.cbSize = sizeof(metrics);
   if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
-    font_ = CreateFontIndirectW(&metrics.lfMenuFont);
+    font_.reset(CreateFontIndirectW(&metrics.lfMenuFont));
   }
   highlight_ = GetSysColor(COLOR_HIGHLIGHT);
   highlightText_ = GetSysColor(COLOR_HIGHLIGHTTEXT);
   background_ = GetSysColor(COLOR_MENU);
   text_ = GetSysColor(COLOR_MENUTEXT);
-  ScreenDc screen;
-  if (screen.get() != nullptr) {
+  ScopedWindowDc screen;
+  if (screen) {
     scale_ = {GetDeviceCaps(screen.get(), LOGPIXELSX) / 96.0, GetDeviceCaps(screen.get(), LOGPIXELSY) / 96.0};
   }
 }
@@ -142,9 +105,9 @@ bool Win32MenuPresenter::MeasureItem(LParam lParam) {
   if (measure == nullptr || measure->CtlType != ODT_MENU || open_ == nullptr) return false;
   std::wstring text = ToWide(open_->Look(measure->itemData).text);
   SIZE extent{};
-  ScreenDc screen;
-  if (screen.get() != nullptr) {
-    SelectedFont font(screen.get(), font_);
+  ScopedWindowDc screen;
+  if (screen) {
+    ScopedSelectObject font(screen.get(), font_.get());
     GetTextExtentPoint32W(screen.get(), text.c_str(), static_cast<int>(text.size()), &extent);
   }
   ItemSize size = MeasureMenuItem(extent.cx, scale_);
@@ -155,16 +118,15 @@ bool Win32MenuPresenter::MeasureItem(LParam lParam) {
 
 void Win32MenuPresenter::DrawIcon(HDC dc, std::uint32_t resource, Point at, int size) {
   if (resource == 0) return;
-  auto icon = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(resource), IMAGE_ICON, size, size, 0));
-  if (icon == nullptr) return;
-  DrawIconEx(dc, at.x, at.y, icon, size, size, 0, nullptr, DI_NORMAL);
-  DestroyIcon(icon);
+  ScopedIcon icon(static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(resource), IMAGE_ICON, size, size, 0)));
+  if (!icon) return;
+  DrawIconEx(dc, at.x, at.y, icon.get(), size, size, 0, nullptr, DI_NORMAL);
 }
 
 bool Win32MenuPresenter::DrawItem(LParam lParam) {
   auto* draw = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
   if (draw == nullptr || draw->CtlType != ODT_MENU || open_ == nullptr ||
-      reinterpret_cast<HMENU>(draw->hwndItem) != planMenu_) {
+      reinterpret_cast<HMENU>(draw->hwndItem) != planMenu_.get()) {
     return false;
   }
   std::size_t index = draw->itemData;
@@ -172,9 +134,8 @@ bool Win32MenuPresenter::DrawItem(LParam lParam) {
   const MenuItemKind kind = index < open_->menu().size() ? open_->menu()[index].kind : MenuItemKind::Settings;
   HDC dc = draw->hDC;
   bool selected = (draw->itemState & ODS_SELECTED) != 0;
-  HBRUSH brush = CreateSolidBrush(selected ? highlight_ : background_);
-  FillRect(dc, &draw->rcItem, brush);
-  DeleteObject(brush);
+  ScopedBrush brush(CreateSolidBrush(selected ? highlight_ : background_));
+  FillRect(dc, &draw->rcItem, brush.get());
 
   Rect item{draw->rcItem.left, draw->rcItem.top, draw->rcItem.right, draw->rcItem.bottom};
   ItemLayout layout = LayoutMenuItem(kind, item, scale_);
@@ -182,7 +143,7 @@ bool Win32MenuPresenter::DrawItem(LParam lParam) {
     DrawIcon(dc, look.checkIcon, layout.checkIcon, layout.iconSize);
     DrawIcon(dc, look.planIcon, layout.planIcon, layout.iconSize);
   }
-  SelectedFont font(dc, font_);
+  ScopedSelectObject font(dc, font_.get());
   SetBkMode(dc, TRANSPARENT);
   COLORREF oldColour = SetTextColor(dc, selected ? highlightText_ : text_);
   std::wstring text = ToWide(look.text);

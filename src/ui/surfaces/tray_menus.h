@@ -6,6 +6,7 @@
 
 #include "ui/model/menu_item_layout.h"
 #include "ui/model/menu_presenter.h"
+#include "ui/shell/scoped_win.h"
 
 namespace kestrel {
 
@@ -25,13 +26,12 @@ class Win32MenuPresenter : public MenuPresenter {
  private:
   // The menu font and colours, read again for every plan menu.
   void ReadMenuLook();
-  void ReleaseFont();
   void DrawIcon(HDC dc, std::uint32_t resource, Point at, int size);
 
   HINSTANCE instance_;
-  HMENU planMenu_ = nullptr;
+  ScopedMenu planMenu_;
   OwnerDrawnMenu* open_ = nullptr;
-  HFONT font_ = nullptr;
+  ScopedFont font_;
   COLORREF highlight_ = 0;
   COLORREF highlightText_ = 0;
   COLORREF background_ = 0;

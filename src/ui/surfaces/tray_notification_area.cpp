@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "ui/shell/scoped_win.h"
+
 namespace kestrel {
 namespace {
 
@@ -28,14 +30,14 @@ TrayCallResult Win32NotificationArea::Call(DWORD operation, const TrayIconReques
     data.uFlags = NIF_MESSAGE;
     data.uCallbackMessage = request.callbackMessage;
   }
-  HICON icon = nullptr;
+  ScopedIcon icon;
   if (request.iconResource != 0) {
-    icon = static_cast<HICON>(
-        LoadImageW(instance_, MAKEINTRESOURCEW(request.iconResource), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
+    icon.reset(static_cast<HICON>(
+        LoadImageW(instance_, MAKEINTRESOURCEW(request.iconResource), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR)));
   }
-  if (icon != nullptr) {
+  if (icon) {
     data.uFlags |= NIF_ICON;
-    data.hIcon = icon;
+    data.hIcon = icon.get();
   }
   if (operation == NIM_MODIFY || !request.tip.empty()) {
     data.uFlags |= NIF_TIP;
@@ -51,7 +53,6 @@ TrayCallResult Win32NotificationArea::Call(DWORD operation, const TrayIconReques
   SetLastError(ERROR_SUCCESS);
   BOOL succeeded = Shell_NotifyIconW(operation, &data);
   DWORD error = GetLastError();
-  if (icon != nullptr) DestroyIcon(icon);
   return {succeeded != FALSE, static_cast<Status>(error)};
 }
 
