@@ -11,7 +11,8 @@ BrightnessSubsystem::BrightnessSubsystem(DisplayPorts ports, ErrorReporter& repo
       levels_(levels),
       displayGateOpen_(std::move(displayGateOpen)),
       wmi_(ports.wmi),
-      cmos_(ports.libraries, reporter) {}
+      cmos_(ports.libraries, reporter),
+      retry_(ports.machine.clock, reporter, MonitorTiming{}, false) {}
 
 BrightnessSubsystem::~BrightnessSubsystem() { Release(); }
 
@@ -19,19 +20,10 @@ void BrightnessSubsystem::LoadAmbientLightSupport() {
   brightnessSupported_ = ReadAmbientLightSupport(ports_.machine.registry);
 }
 
-bool BrightnessSubsystem::ProbeExternalMonitors(const MachineConfig& config) {
-  const auto& timing = config.externalMonitorTiming;
-  retry_ = std::make_unique<MonitorRetry>(
-      ports_.machine.clock, reporter_,
-      MonitorTiming{static_cast<std::int32_t>(timing[0]), timing[1], static_cast<std::int32_t>(timing[2])},
-      (config.debugLogFlag & 1) != 0);
-  monitors_ = std::make_unique<ExternalMonitors>(ports_.monitors, ports_.machine.registry, *retry_);
-  if (!monitors_->LoadSupportedList()) {
-    monitors_.reset();
-    return false;
-  }
-  if (displayGateOpen_()) monitors_->Discover();
-  return true;
+bool BrightnessSubsystem::ProbeExternalMonitors() {
+  monitors_ = std::make_unique<ExternalMonitors>(ports_.monitors, ports_.machine.registry, retry_);
+  if (!monitors_->LoadSupportedList()) monitors_.reset();
+  return monitors_ != nullptr;
 }
 
 BrightnessCommand& BrightnessSubsystem::command() {
@@ -44,7 +36,12 @@ BrightnessCommand& BrightnessSubsystem::command() {
   return *command_;
 }
 
-void BrightnessSubsystem::InitializePanelBrightness() {
+// Command 0 looks for the external monitors, so the discovery the settings
+// load asks for after the tuning values happens there, once.
+void BrightnessSubsystem::InitializePanelBrightness(const MachineConfig& config) {
+  const auto& timing = config.externalMonitorTiming;
+  retry_.SetTiming(MonitorTiming{static_cast<std::int32_t>(timing[0]), timing[1], static_cast<std::int32_t>(timing[2])},
+                   (config.debugLogFlag & 1) != 0);
   wmi_.Open();
   command().Run(kBrightnessInitialise);
 }

@@ -39,12 +39,12 @@ class BrightnessSubsystem {
 
   // Settings load: ASLSupported.
   void LoadAmbientLightSupport();
-  // Settings load: the supported monitors; when there are any, the tuning
-  // values and a first discovery unless the display gate is closed. True
-  // when external monitors are supported.
-  bool ProbeExternalMonitors(const MachineConfig& config);
-  // Settings load: the level table, the CMOS library, ECWait0/1 (command 0).
-  void InitializePanelBrightness();
+  // Settings load: the supported monitors. True when there are any.
+  bool ProbeExternalMonitors();
+  // Settings load, after the tuning values: the first discovery of the
+  // monitors unless the display gate is closed, the level table, the CMOS
+  // library and ECWait0/1 (command 0).
+  void InitializePanelBrightness(const MachineConfig& config);
 
   std::uint32_t Run(std::uint32_t command);
   // The CMOS library carries the plan's brightness record: the panel is
@@ -68,7 +68,7 @@ class BrightnessSubsystem {
   WmiBrightness wmi_;
   CmosLibrary cmos_;
   bool brightnessSupported_ = false;
-  std::unique_ptr<MonitorRetry> retry_;
+  MonitorRetry retry_;
   std::unique_ptr<ExternalMonitors> monitors_;
   std::optional<BrightnessCommand> command_;
 };

@@ -48,6 +48,11 @@ class MonitorRetry {
   void Pause() { clock_.Sleep(timing_.retryTimeMs); }
 
   const MonitorTiming& timing() const { return timing_; }
+  // The tuning values are read after the supported list.
+  void SetTiming(MonitorTiming timing, bool debugLog) {
+    timing_ = timing;
+    debugLog_ = debugLog;
+  }
 
  private:
   Clock& clock_;

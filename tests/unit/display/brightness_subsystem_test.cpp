@@ -30,11 +30,13 @@ TEST(BrightnessSubsystemTest, SettingsLoadToShutdownLeavesNothingOpen) {
     BrightnessSubsystem display({test.machine(), test.wmi, test.monitors, test.libraries}, reporter, levels,
                               [&] { return gateOpen; });
     display.LoadAmbientLightSupport();
+    EXPECT_TRUE(display.ProbeExternalMonitors());
+    EXPECT_GT(display.MeasureProcessorMhz(), 0u);
     MachineConfig config;
     config.externalMonitorTiming[0] = 1;
-    EXPECT_TRUE(display.ProbeExternalMonitors(config));
-    EXPECT_GT(display.MeasureProcessorMhz(), 0u);
-    display.InitializePanelBrightness();
+    display.InitializePanelBrightness(config);
+    EXPECT_TRUE(display.command().available());
+    EXPECT_EQ(display.Run(kBrightnessSetBase + 40), 40u);
     EXPECT_EQ(levels.levelCount(), 11u);
     EXPECT_TRUE(display.PanelBrightnessAvailable());
     EXPECT_TRUE(display.command().available());
@@ -54,7 +56,7 @@ TEST(BrightnessSubsystemTest, SettingsLoadToShutdownLeavesNothingOpen) {
   test.registry.DeleteKey(machineKey.get(), u"SupportMonitor\\ABC123");
   BrightnessSubsystem bare({test.machine(), test.wmi, test.monitors, test.libraries}, reporter, levels,
                          [&] { return gateOpen; });
-  EXPECT_FALSE(bare.ProbeExternalMonitors(MachineConfig{}));
+  EXPECT_FALSE(bare.ProbeExternalMonitors());
 }
 
 }  // namespace
