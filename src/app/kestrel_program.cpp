@@ -45,4 +45,40 @@ void KestrelProgram::MainWindowCreated() {
   if (Tracing()) TraceCurrentPlan(app_.reporter(), *plans().currentPlan(), plans().currentPlanListed());
 }
 
+void KestrelProgram::ReleaseDevicesAndTables() {
+  ecoLevel_.Finalize();
+  if (brightnessPart_) brightnessPart_->Release();
+}
+
+void KestrelProgram::UseBrightnessPorts(Wmi& wmi, MonitorConfiguration& monitors, Libraries& libraries) {
+  brightnessPart_.emplace(DisplayPorts{app_.machine(), wmi, monitors, libraries}, app_.reporter(), brightness_,
+                          [this] { return dispatch_.DisplayGateOpen(); });
+}
+
+void KestrelProgram::LoadAmbientLightSupport() {
+  if (brightnessPart_) brightnessPart_->LoadAmbientLightSupport();
+}
+
+bool KestrelProgram::ProbeExternalMonitors() { return brightnessPart_ && brightnessPart_->ProbeExternalMonitors(); }
+
+std::uint32_t KestrelProgram::MeasureProcessorMhz() {
+  return brightnessPart_ ? brightnessPart_->MeasureProcessorMhz() : 0;
+}
+
+void KestrelProgram::InitializePanelBrightness() {
+  if (brightnessPart_) brightnessPart_->InitializePanelBrightness(app_.settings().config());
+}
+
+void KestrelProgram::ApplyBrightness(std::uint32_t argument) {
+  if (brightnessPart_) brightnessPart_->Run(argument);
+}
+
+bool KestrelProgram::PanelBrightnessAvailable() { return brightnessPart_ && brightnessPart_->PanelBrightnessAvailable(); }
+
+void KestrelProgram::RescanExternalMonitors() {
+  if (!brightnessPart_) return;
+  std::shared_ptr<const PlanRecord> current = plans().currentPlan();
+  brightnessPart_->RescanExternalMonitors(current ? *current : PlanRecord{});
+}
+
 }  // namespace kestrel

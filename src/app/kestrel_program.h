@@ -13,6 +13,7 @@
 #include "app/dispatch/window_dispatch.h"
 #include "app/main_controller.h"
 #include "app/subsystems.h"
+#include "display/brightness_subsystem.h"
 #include "eco/eco_engine.h"
 #include "power/brightness_ctrl.h"
 #include "power/plan_model.h"
@@ -65,10 +66,21 @@ class KestrelProgram : public Subsystems {
   // The eco-level library: loaded with the settings, finalised at shutdown
   // and when the Windows session ends.
   void LoadEcoLevelLibrary() override { ecoLevel_.Load(); }
-  void ReleaseDevicesAndTables() override { ecoLevel_.Finalize(); }
+  void ReleaseDevicesAndTables() override;
   void FinalizeEcoLevelLibrary() override { ecoLevel_.Finalize(); }
   // The active plan becomes the current plan.
   void MainWindowCreated() override;
+
+  // Panel and external monitor brightness over the platform's WMI, monitor
+  // configuration and libraries; a program not given them has none.
+  void UseBrightnessPorts(Wmi& wmi, MonitorConfiguration& monitors, Libraries& libraries);
+  void LoadAmbientLightSupport() override;
+  bool ProbeExternalMonitors() override;
+  std::uint32_t MeasureProcessorMhz() override;
+  void InitializePanelBrightness() override;
+  void ApplyBrightness(std::uint32_t argument) override;
+  bool PanelBrightnessAvailable() override;
+  void RescanExternalMonitors() override;
 
  private:
   bool Tracing();
@@ -83,6 +95,7 @@ class KestrelProgram : public Subsystems {
   WindowDispatch dispatch_;
   TrayDispatch tray_;
   MainController controller_;
+  std::optional<BrightnessSubsystem> brightnessPart_;
 };
 
 }  // namespace kestrel

@@ -1,6 +1,7 @@
 #include "app/dispatch/window_dispatch.h"
 
 #include "app/dispatch/brightness_reapply.h"
+#include "app/dispatch/display_gate.h"
 #include "app/main_controller.h"
 
 namespace kestrel {
@@ -58,5 +59,7 @@ bool WindowDispatch::TimerFired(std::uintptr_t id) {
       return monitors_.TimerFired(id);
   }
 }
+
+bool WindowDispatch::DisplayGateOpen() { return !DisplayGateClosed(context_); }
 
 }  // namespace kestrel

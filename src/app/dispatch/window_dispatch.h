@@ -54,6 +54,8 @@ class WindowDispatch {
   bool TimerFired(std::uintptr_t id);
 
   DispatchState& state() { return context_.state(); }
+  // The external monitors may be touched now.
+  bool DisplayGateOpen();
   EcoHotKey& hotKey() { return hotKey_; }
   SettingsCommands& settings() { return settings_; }
 

@@ -36,6 +36,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   SetMainController(&program.controller());
   SetModeDisplay(instance, &program.eco().sequence(), &machine.strings);
   SetEmulatedNotificationSource(platform->emulated() ? &machine.power : nullptr);
+  program.UseBrightnessPorts(platform->wmi(), platform->monitors(), platform->libraries());
 
   const wchar_t* commandLine = GetCommandLineW();
   std::u16string command(commandLine, commandLine + wcslen(commandLine));
