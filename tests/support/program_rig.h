@@ -21,6 +21,10 @@
 namespace kestrel::testing {
 
 inline Guid ModePlanGuid(std::uint32_t n) { return Guid{0xEC000000u + n, 0x1234, 0x5678, {0x9a, 0xbc, 0, 0, 0, 0, 0, 1}}; }
+// The factory plans of a three-mode machine, bound to modes 1-3.
+inline const Guid kMode1Plan = ModePlanGuid(1);
+inline const Guid kMode2Plan = ModePlanGuid(2);
+inline const Guid kMode3Plan = ModePlanGuid(3);
 
 // The program with the operations of its missing subsystems recorded.
 class RecordingProgram : public KestrelProgram {
@@ -30,9 +34,18 @@ class RecordingProgram : public KestrelProgram {
   void ApplyBrightness(std::uint32_t argument) override { log_.push_back("brightness " + std::to_string(argument)); }
   bool PanelBrightnessAvailable() override { return panelBrightness; }
   void RescanExternalMonitors() override { log_.push_back("rescan monitors"); }
-  void RefreshBatteryState() override { log_.push_back("battery"); }
-  void SuspendAutoSwitch() override { log_.push_back("suspend auto switch"); }
-  void ResumeAutoSwitch() override { log_.push_back("resume auto switch"); }
+  void RefreshBatteryState() override {
+    log_.push_back("battery");
+    KestrelProgram::RefreshBatteryState();
+  }
+  void SuspendAutoSwitch() override {
+    log_.push_back("suspend auto switch");
+    KestrelProgram::SuspendAutoSwitch();
+  }
+  void ResumeAutoSwitch() override {
+    log_.push_back("resume auto switch");
+    KestrelProgram::ResumeAutoSwitch();
+  }
   WindowHandle PanelWindow() override { return panel; }
   void RepaintPanel() override { log_.push_back("repaint panel"); }
   void RepaintPanelBattery() override { log_.push_back("repaint battery"); }
@@ -70,6 +83,12 @@ class ProgramRig : public ::testing::Test {
     key.WriteDword(u"LedNo", ledNo);
     key.WriteDword(u"IconNo", iconNo);
     return guid;
+  }
+  // The three factory plans, named and bound to their modes, with icons 0-2.
+  void AddModePlans() {
+    AddPlan(kMode1Plan, u"パフォーマンス", 1, 0);
+    AddPlan(kMode2Plan, u"スタンダード", 2, 1);
+    AddPlan(kMode3Plan, u"エコ", 3, 2);
   }
   RegKey Extension(const Guid& plan) {
     RegKey key;
@@ -180,7 +199,7 @@ class ProgramRig : public ::testing::Test {
   RecordingMenus menus;
   RecordingDesktop trayDesktop;
   RecordingProgram program{ProgramParts{machine, shell, dialogs, desktop, hotKeys, loader, display, warningDialog,
-                                        area, menus, trayDesktop},
+                                        area, menus, trayDesktop, &test.batteries},
                            calls};
   Application& app = program.app();
   EcoEngine& engine = program.eco();

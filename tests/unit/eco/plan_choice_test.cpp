@@ -8,37 +8,23 @@
 namespace kestrel::testing {
 namespace {
 
-const Guid kMode1Plan = ModePlanGuid(1);
-const Guid kMode2Plan = ModePlanGuid(2);
-const Guid kMode3Plan = ModePlanGuid(3);
 const Guid kSecondMode1Plan = ModePlanGuid(4);
 const Guid kUnboundPlan = ModePlanGuid(9);
 
 class PlanChoice : public ProgramRig {
  protected:
-  // The menu command that chooses `plan` among the listed plans.
-  std::uint32_t ListedCommand(const Guid& plan) {
-    std::shared_ptr<const PlanList> list = program.plans().planList();
-    for (std::size_t position = 0; position < list->listed().size(); ++position) {
-      if (list->listedPlan(position)->guid == plan) return menu_command::kFirstListedPlan + static_cast<std::uint32_t>(position);
-    }
-    ADD_FAILURE() << "not listed";
-    return 0;
-  }
   std::vector<std::u16string> ProcessorModeLog() { return test.devices.ReadLog(u"VEXAPSRD"); }
 };
 
 TEST_F(PlanChoice, ThreeModesAnUnboundPlanTakesOverTheCurrentMode) {
-  AddPlan(kMode1Plan, u"パフォーマンス", 1);
-  AddPlan(kMode2Plan, u"スタンダード", 2);
-  AddPlan(kMode3Plan, u"エコ", 3);
+  AddModePlans();
   AddPlan(kUnboundPlan, u"自作プラン", 0);
   Extension(kUnboundPlan).WriteDword(u"NpdCPU", 7);
   Activate(kMode2Plan);
   StartProgram(2);
   test.devices.ClearLog(u"VEXAPSRD");
 
-  engine.ChoosePlanFromMenu(ListedCommand(kUnboundPlan));
+  engine.ChoosePlanFromMenu(kUnboundPlan);
   EXPECT_EQ(Active(), kUnboundPlan);
   EXPECT_EQ(LedNo(kUnboundPlan), 2u);
   EXPECT_EQ(LedNo(kMode2Plan), 0u) << "the previously active plan lets the mode go";
@@ -52,19 +38,19 @@ TEST_F(PlanChoice, ThreeModesAnUnboundPlanTakesOverTheCurrentMode) {
 
   // A plan bound already keeps every binding as it is.
   program.BuildPlanList();
-  engine.ChoosePlanFromMenu(ListedCommand(kMode3Plan));
+  engine.ChoosePlanFromMenu(kMode3Plan);
   EXPECT_EQ(Active(), kMode3Plan);
   EXPECT_EQ(LedNo(kUnboundPlan), 2u);
   EXPECT_EQ(LedNo(kMode3Plan), 3u);
   EXPECT_EQ(LampColour(), u"green");
 }
 
-TEST_F(PlanChoice, ThreeModesPinnedPlansByTheirCommandsAndNoRebindingFromAPlanWithoutMode) {
+TEST_F(PlanChoice, ThreeModesPinnedPlansTakeTheModeAndAPlanWithoutModeRebindsNothing) {
   AddPlan(kMode1Plan, u"パフォーマンス", 1);
   AddPlan(kUnboundPlan, u"自作プラン", 0);
   Activate(kMode1Plan);
   StartProgram(2);
-  engine.ChoosePlanFromMenu(72);  // pinned plan 0: Balanced
+  engine.ChoosePlanFromMenu(kBalancedPlan);  // pinned plan 0
   EXPECT_EQ(Active(), kBalancedPlan);
   EXPECT_EQ(LedNo(kBalancedPlan), 1u);
   EXPECT_EQ(LedNo(kMode1Plan), 0u);
@@ -73,7 +59,7 @@ TEST_F(PlanChoice, ThreeModesPinnedPlansByTheirCommandsAndNoRebindingFromAPlanWi
   Activate(kUnboundPlan);
   engine.ActivePlanChanged(kUnboundPlan, {});
   program.BuildPlanList();
-  engine.ChoosePlanFromMenu(70);  // pinned plan 2: High performance
+  engine.ChoosePlanFromMenu(kHighPerformancePlan);  // pinned plan 2
   EXPECT_EQ(Active(), kHighPerformancePlan);
   EXPECT_EQ(LedNo(kHighPerformancePlan), 0u);
   EXPECT_EQ(LedNo(kBalancedPlan), 1u);
@@ -88,7 +74,7 @@ TEST_F(PlanChoice, TwoModesAnUnboundPlanBecomesModeOneAndEveryOtherModeOnePlanIs
   Activate(kMode3Plan);
   StartProgram(1);
 
-  engine.ChoosePlanFromMenu(ListedCommand(kUnboundPlan));
+  engine.ChoosePlanFromMenu(kUnboundPlan);
   EXPECT_EQ(Active(), kUnboundPlan);
   EXPECT_EQ(LedNo(kUnboundPlan), 1u);
   EXPECT_EQ(LedNo(kMode1Plan), 0u);
@@ -109,7 +95,7 @@ TEST_F(PlanChoice, ARefusedActivationRebindsNothing) {
   Activate(kMode3Plan);
   StartProgram(1);
   power.refuse = kErrorAccessDenied;
-  engine.ChoosePlanFromMenu(ListedCommand(kUnboundPlan));
+  engine.ChoosePlanFromMenu(kUnboundPlan);
   EXPECT_EQ(Active(), kMode3Plan);
   EXPECT_EQ(LedNo(kUnboundPlan), 0u);
   EXPECT_EQ(LedNo(kMode1Plan), 1u);
@@ -118,19 +104,16 @@ TEST_F(PlanChoice, ARefusedActivationRebindsNothing) {
   EXPECT_TRUE(test.messaging.PostedTo(shell.mainWindow).empty());
 }
 
-TEST_F(PlanChoice, CommandsThatNameNoPlanAreRejected) {
+TEST_F(PlanChoice, PlansThatAreNotInTheListAreRejected) {
   AddPlan(kMode3Plan, u"エコ", 3);
   AddPlan(kMode1Plan, u"パフォーマンス", 1);
   Activate(kMode3Plan);
   StartProgram(1);
-  std::size_t listed = program.plans().planList()->listed().size();
-  auto beyond = static_cast<std::uint32_t>(menu_command::kFirstListedPlan + listed);
-  for (std::uint32_t command : {69u, 70u, 72u, 73u, beyond, 0xFFFFu}) {
-    engine.ChoosePlanFromMenu(command);
-  }
+  // No plan (a command no menu offered), and a plan the list does not hold.
+  for (const Guid& plan : {kNullGuid, ModePlanGuid(77)}) engine.ChoosePlanFromMenu(plan);
   EXPECT_TRUE(power.activations.empty());
   EXPECT_EQ(Active(), kMode3Plan);
-  EXPECT_EQ(LoggedTexts(), std::vector<std::u16string>(6, u"fail : SetActivePwrScheme(0x57)"));
+  EXPECT_EQ(LoggedTexts(), std::vector<std::u16string>(2, u"fail : SetActivePwrScheme(0x57)"));
   EXPECT_FALSE(IsPlanCommand(73));
   EXPECT_TRUE(IsPlanCommand(70) && IsPlanCommand(74));
 }
@@ -138,10 +121,9 @@ TEST_F(PlanChoice, CommandsThatNameNoPlanAreRejected) {
 TEST_F(PlanChoice, ABusyPlanLockDropsTheChoice) {
   AddPlan(kUnboundPlan, u"自作プラン", 0);
   StartProgram(2);
-  std::uint32_t command = ListedCommand(kUnboundPlan);
   test.sync.HoldMutex(kPlanLockName);
   std::uint64_t before = test.clock.NowMs();
-  engine.ChoosePlanFromMenu(command);
+  engine.ChoosePlanFromMenu(kUnboundPlan);
   EXPECT_EQ(test.clock.NowMs() - before, 1000u);
   EXPECT_TRUE(power.activations.empty());
   EXPECT_TRUE(LoggedTexts().empty());
@@ -160,11 +142,11 @@ TEST_F(PlanChoice, TwoModesChoosingTheLowPowerPlanWarnsUnlessItWasActiveBefore) 
     events.Created();
     events.ButtonClicked();
   };
-  engine.ChoosePlanFromMenu(ListedCommand(kMode3Plan));
+  engine.ChoosePlanFromMenu(kMode3Plan);
   ASSERT_EQ(warningDialog.shown.size(), 1u);
   EXPECT_TRUE(lockHeldWhileOpen) << "the choice holds PlanLock across the warning";
   program.BuildPlanList();
-  engine.ChoosePlanFromMenu(ListedCommand(kMode3Plan));
+  engine.ChoosePlanFromMenu(kMode3Plan);
   EXPECT_EQ(warningDialog.shown.size(), 1u) << "already the active plan: suppressed";
 }
 

@@ -9,17 +9,12 @@
 namespace kestrel::testing {
 namespace {
 
-const Guid kMode1Plan = ModePlanGuid(1);
-const Guid kMode2Plan = ModePlanGuid(2);
-const Guid kMode3Plan = ModePlanGuid(3);
 const Guid kUnboundPlan = ModePlanGuid(9);
 
 class ThreeModeSwitch : public ProgramRig {
  protected:
   void SetUp() override {
-    AddPlan(kMode1Plan, u"パフォーマンス", 1, 0);
-    AddPlan(kMode2Plan, u"スタンダード", 2, 1);
-    AddPlan(kMode3Plan, u"エコ", 3, 2);
+    AddModePlans();
     Activate(kMode1Plan);
   }
   std::uint32_t Shown() { return engine.sequence().displayState().mode; }
@@ -295,11 +290,34 @@ TEST_F(TwoModeSwitch, WithoutEcoModesTheButtonIsNotTheEngines) {
   StartProgram(0);
   EXPECT_EQ(controller.Handle(shell.mainWindow, kMsgEcoButtonPress, 0, 0), std::optional<LParam>(0));
   EXPECT_EQ(menus.shown.size(), 1u) << "the ECO button's menu instead of a switch";
+  // Bound plans of both modes: the check passes, and there is no window to open.
   EXPECT_EQ(controller.Handle(shell.mainWindow, kMsgEcoButtonAdvance, 0, 0), std::optional<LParam>(0));
   EXPECT_TRUE(test.boxes.shown().empty());
   EXPECT_TRUE(display.created.empty());
   EXPECT_TRUE(power.activations.empty());
   EXPECT_TRUE(LampLog().empty()) << "no lamp without ECO modes";
+}
+
+// A machine without ECO modes, whose plans are bound to no mode.
+class NoEcoModes : public ProgramRig {};
+
+TEST_F(NoEcoModes, TheHotKeyAndAPressFromOutsideTellWhyNothingSwitches) {
+  StartProgram(0);
+  const std::u16string text =
+      FormatText(test.strings.Load(274), {u"ケストレル", u"ECOモードの設定", u"購入時の設定に戻す"});
+  EXPECT_EQ(controller.Handle(shell.mainWindow, kWmHotKey, 1, 0), std::optional<LParam>(0));
+  ASSERT_EQ(test.boxes.shown().size(), 1u);
+  EXPECT_EQ(test.boxes.shown()[0].text, text);
+  EXPECT_EQ(test.boxes.shown()[0].caption, u"ケストレル");
+  EXPECT_EQ(test.boxes.shown()[0].owner, shell.mainWindow);
+
+  // 1341 from another process does the same; a second one while the box is
+  // open is ignored.
+  boxes.whileOpen = [this] { controller.Handle(shell.mainWindow, kMsgEcoButtonAdvance, 0, 0); };
+  controller.Handle(shell.mainWindow, kMsgEcoButtonAdvance, 0, 0);
+  EXPECT_EQ(test.boxes.shown().size(), 2u);
+  EXPECT_TRUE(display.created.empty());
+  EXPECT_TRUE(power.activations.empty());
 }
 
 }  // namespace

@@ -31,21 +31,18 @@ TEST(RightClickMenu, ItemsFollowTheOpenerAndTheModel) {
   EXPECT_EQ(plain[2].text, u"終了(&X)");
 
   tray.ecoMode = true;
-  tray.meterPanel = true;
   tray.ecoMeterText = u"エコメーター";
   MenuModel eco = BuildRightClickMenu(tray, strings);
-  EXPECT_EQ(IdsOf(eco), (Ids{64, 53, 48, 0, 50}));
+  EXPECT_EQ(IdsOf(eco), (Ids{64, 48, 0, 50}));
   EXPECT_EQ(eco[0].text, u"エコメーター");
-  EXPECT_EQ(eco[1].text, u"パネル表示(&R)");
-  EXPECT_EQ(eco[2].text, u"ECOモードの設定(&S)...");
+  EXPECT_EQ(eco[1].text, u"ECOモードの設定(&S)...");
 
   // The eco meter entry belongs to ECO mode only.
   tray.ecoMode = false;
-  EXPECT_EQ(IdsOf(BuildRightClickMenu(tray, strings)), (Ids{53, 56, 0, 50}));
+  EXPECT_EQ(IdsOf(BuildRightClickMenu(tray, strings)), (Ids{56, 0, 50}));
 
   RightClickMenuState panel;
   panel.fromPanel = true;
-  panel.meterPanel = true;
   panel.stayOnTop = true;
   MenuModel fromPanel = BuildRightClickMenu(panel, strings);
   EXPECT_EQ(IdsOf(fromPanel), (Ids{52, 51, 49, 56, 57, 47, 0, 50}));
@@ -55,9 +52,9 @@ TEST(RightClickMenu, ItemsFollowTheOpenerAndTheModel) {
   EXPECT_EQ(fromPanel[5].text, u"ヘルプ(&H)");
 }
 
-const Guid kPerformance = ModePlanGuid(11);
-const Guid kStandard = ModePlanGuid(12);
-const Guid kEco = ModePlanGuid(13);
+const Guid kPerformance = kMode1Plan;
+const Guid kStandard = kMode2Plan;
+const Guid kEco = kMode3Plan;
 const Guid kOwnPlan = ModePlanGuid(14);
 const Guid kHiddenPlan = ModePlanGuid(15);
 const Guid kUnnamedPlan = ModePlanGuid(16);
@@ -66,9 +63,7 @@ class PlanMenus : public TrayRig {
  protected:
   // Pinned plans 0-2 and a user's plan, a hidden plan and one without a name.
   void AddPlans(std::uint32_t pinnedCount) {
-    AddPlan(kPerformance, u"パフォーマンス", 1, 0);
-    AddPlan(kStandard, u"スタンダード", 2, 1);
-    AddPlan(kEco, u"エコ", 3, 2);
+    AddModePlans();
     AddPlan(kOwnPlan, u"わたしのプラン", 0, 11);
     AddPlan(kHiddenPlan, u"隠しプラン", 0, 3);
     Extension(kHiddenPlan).WriteDword(u"Flags", kPlanFlagUnlisted);
