@@ -18,12 +18,14 @@ StartOutcome Application::Start(std::u16string_view commandLine) {
   StartRequest request = ParseCommandLine(commandLine);
   shell_.StartGdiPlus();
   bool existed = false;
-  instanceMutexCreated_ = machine_.sync.CreateMutex(kInstanceMutexName, instanceMutex_, existed) == kSuccess;
-  if (instanceMutexCreated_ && existed) {
+  instanceMutexStatus_ = CreateOwnedMutex(machine_.sync, kInstanceMutexName, instanceMutex_, existed);
+  if (instanceMutexStatus_ == kSuccess && existed) {
     RunSecondInstance(request);
     return StartOutcome::SecondInstance;
   }
+  uiLanguage_ = shell_.UiLanguage();
   if (!Initialize()) {
+    StopAfterFailedStart();
     reporter_.ReportCode(kStringInitFailed, 1, kReportBox);
     return StartOutcome::InitializationFailed;
   }
@@ -38,7 +40,17 @@ void Application::RunSecondInstance(StartRequest request) {
   if (std::uint32_t message = MessageOf(request); message != 0) machine_.messaging.Post(first, message, 0, 0);
 }
 
+void Application::StopAfterFailedStart() {
+  // Workers started before the failing step must not outlive the program.
+  workers_.Stop();
+  planLock_.Reset();
+}
+
 void Application::Finish() {
+  if (!shutDown_) {
+    settings_.Save();
+    workers_.Stop();
+  }
   shell_.StopGdiPlus();
   shell_.UninitializeCom();
 }
@@ -53,14 +65,24 @@ void Application::LoadTitleTexts() {
   reporter_.SetCaption(titleText_);
 }
 
+// The title of an ECO model replaces the program's title before any worker
+// starts: a worker's report reads the caption, which is never changed while
+// workers run.
+void Application::TakeEcoTitle() {
+  titleText_ = LoadLimited(kStringEcoTitle, kTitleTextUnits);
+  reporter_.SetCaption(titleText_);
+}
+
 bool Application::Initialize() {
   shell_.SetJapaneseLocale();
   shell_.InitializeCom();
   LoadTitleTexts();
 
+  // Without the instance mutex the plan lock is not even tried: the report
+  // carries the instance mutex's own error.
   bool existed = false;
-  Status status = instanceMutexCreated_ ? machine_.sync.CreateMutex(kPlanLockName, planLock_, existed)
-                                        : kErrorInvalidHandle;
+  Status status = instanceMutexStatus_;
+  if (status == kSuccess) status = CreateOwnedMutex(machine_.sync, kPlanLockName, planLock_, existed);
   if (status != kSuccess) {
     reporter_.ReportCode(kStringMutexFailed, status);
     return false;
@@ -70,13 +92,14 @@ bool Application::Initialize() {
   if (!shell_.WorkArea(workArea)) workArea = Rect{0, 0, 1024, 768};
   settings_.Load(workArea, shell_.OsModelOfWindows());
 
-  if (!shell_.WindowsVersionAtLeast(6, 0)) {
-    reporter_.ReportCode(kStringVersionTooOld, 0);
+  if (Status version = shell_.CheckWindowsVersion(6, 0); version != kSuccess) {
+    reporter_.ReportCode(kStringVersionTooOld, version);
     return false;
   }
   BuildHelpPaths();
 
   const SettingsRecord& record = settings_.record();
+  if (record.Has(SettingsFlag::EcoMode)) TakeEcoTitle();
   if (!workers_.StartPolling(record.Has(SettingsFlag::BatteryPresent), subsystems_.AutoSwitchEnabled())) return false;
 
   for (std::uint32_t message : {kMsgEcoButtonPress, kMsgEcoButtonAdvance, kMsgOpenEcoSettings, kMsgOpenPlanSettings}) {
@@ -117,8 +140,6 @@ bool Application::RegisterClassesAndEcoWorker() {
     reporter_.ReportCode(kStringRegisterClassFailed, status);
     return false;
   }
-  titleText_ = LoadLimited(kStringEcoTitle, kTitleTextUnits);
-  reporter_.SetCaption(titleText_);
   return workers_.StartLedWorker();
 }
 
@@ -144,11 +165,11 @@ void Application::ChooseFirstSurface() {
 void Application::SaveForEndSession() { settings_.Save(); }
 
 void Application::Shutdown() {
+  shutDown_ = true;
   subsystems_.ReleaseDevicesAndTables();
   settings_.Save();
-  workers_.Stop(settings_.record().Has(SettingsFlag::BatteryPresent));
-  if (planLock_ != 0) machine_.sync.Close(planLock_);
-  planLock_ = 0;
+  workers_.Stop();
+  planLock_.Reset();
   shell_.PostQuit(0);
 }
 

@@ -13,6 +13,7 @@
 #include "base/error_reporter.h"
 #include "base/messages.h"
 #include "platform/machine.h"
+#include "platform/owned_handle.h"
 
 namespace kestrel {
 
@@ -33,7 +34,9 @@ class Application {
   // Entry steps up to the message loop. Running means the caller runs the
   // message loop and then calls Finish(); any other outcome exits with code 0.
   StartOutcome Start(std::u16string_view commandLine);
-  // After the message loop: releases what the entry point acquired.
+  // After the message loop: releases what the entry point acquired. When the
+  // loop ended without the main window's destruction (GetMessageW failed),
+  // the record is saved and the workers are stopped here.
   void Finish();
 
   // WM_DESTROY of the main window: stops everything in its fixed order and
@@ -52,14 +55,17 @@ class Application {
   const std::u16string& helpFilePath() const { return helpFilePath_; }
   const std::u16string& contextHelpPath() const { return contextHelpPath_; }
   bool helpAvailable() const { return helpAvailable_; }
-  SyncHandle planLock() const { return planLock_; }
+  SyncHandle planLock() const { return planLock_.get(); }
+  std::uint16_t uiLanguage() const { return uiLanguage_; }
 
  private:
   void RunSecondInstance(StartRequest request);
   bool Initialize();
   void LoadTitleTexts();
+  void TakeEcoTitle();
   void BuildHelpPaths();
   bool RegisterClassesAndEcoWorker();
+  void StopAfterFailedStart();
   bool CreateMainWindow();
   void ChooseFirstSurface();
   std::u16string LoadLimited(std::uint32_t id, std::size_t maxUnits);
@@ -71,9 +77,11 @@ class Application {
   SettingsStore settings_;
   Workers workers_;
 
-  SyncHandle instanceMutex_ = 0;
-  bool instanceMutexCreated_ = false;
-  SyncHandle planLock_ = 0;
+  OwnedSync instanceMutex_;
+  Status instanceMutexStatus_ = kSuccess;
+  OwnedSync planLock_;
+  bool shutDown_ = false;
+  std::uint16_t uiLanguage_ = 0;
   WindowHandle mainWindow_ = 0;
   std::u16string titleText_;
   std::u16string minimizeCaption_;

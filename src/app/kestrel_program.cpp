@@ -17,9 +17,11 @@ KestrelProgram::KestrelProgram(ProgramParts parts)
             TrayParts{parts.notificationArea, parts.menus, parts.trayDesktop}),
       controller_(ControllerParts{app_, ecoContext_, eco_, dispatch_, tray_}) {
   WorkerBodies bodies;
-  bodies.ledRound = [this] {
-    Workers& workers = app_.workers();
-    eco_.RunLampWorker(workers.ledEvent(), [&workers] { return workers.running(); });
+  // The lamp worker's one round is its whole life: it ends when the driver
+  // cannot be opened, or when RunFlag is cleared.
+  bodies.ledRound = [this](WorkerSignals& signals) {
+    eco_.RunLampWorker(app_.workers().ledEvent(), [&signals] { return signals.running(); });
+    return false;
   };
   app_.workers().SetBodies(std::move(bodies));
 }

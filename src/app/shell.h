@@ -25,8 +25,12 @@ class Shell {
   // CoInitialize and, when it succeeds, CoInitializeSecurity (result ignored).
   virtual void InitializeCom() = 0;
   virtual void UninitializeCom() = 0;
-  // VerifyVersionInfoW: true on Windows major.minor or later.
-  virtual bool WindowsVersionAtLeast(std::uint32_t major, std::uint32_t minor) = 0;
+  // VerifyVersionInfoW: success on Windows major.minor or later, else the
+  // system's error (1150 on an older version).
+  virtual Status CheckWindowsVersion(std::uint32_t major, std::uint32_t minor) = 0;
+  // The first language of the program's version resource
+  // ("\VarFileInfo\Translation"), 0 when it cannot be read.
+  virtual std::uint16_t UiLanguage() = 0;
   // 1 on Windows 6.0, 2 on anything newer.
   virtual std::uint32_t OsModelOfWindows() = 0;
   virtual Status ModuleFileName(std::u16string& path) = 0;

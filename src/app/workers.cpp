@@ -1,4 +1,5 @@
 #include "app/workers.h"
+
 #include "base/string_ids.h"
 
 namespace kestrel {
@@ -7,105 +8,165 @@ namespace {
 constexpr std::uint32_t kStopWaitMs = 500;
 constexpr int kStopExtraWaits = 10;
 
+// The loop every worker runs. It touches only `signals` (which it co-owns)
+// and, while RunFlag is set, the Sync port.
+void RunWorkerLoop(const std::shared_ptr<WorkerSignals>& signals, Sync& sync, const WorkerRound& round,
+                   std::uint32_t pauseMs, SyncHandle gate) {
+  while (signals->running()) {
+    if (gate != 0) {
+      // The gate says "go" while it is signalled; the round (or Stop) decides
+      // when it stops being so. The pause below keeps the period either way.
+      WaitResult woken = sync.Wait(gate, kInfinite);
+      if (woken == WaitResult::Failed || !signals->running()) break;
+      if (woken == WaitResult::Timeout) continue;
+    }
+    if (!round || !round(*signals)) break;
+    if (pauseMs != 0 && !signals->Pause(pauseMs)) break;
+  }
+}
+
 }  // namespace
 
-Status Workers::StartLoop(std::function<void()> round, std::uint32_t periodMs, SyncHandle waitOn,
-                          SyncHandle& handle) {
-  // A worker sleeps on its event (or, without one, on the period) between
-  // rounds and leaves as soon as RunFlag is cleared.
-  auto body = [this, round = std::move(round), periodMs, waitOn] {
-    while (runFlag_.load() != 0) {
-      if (round) round();
-      if (runFlag_.load() == 0) break;
-      if (waitOn != 0) {
-        if (machine_.sync.Wait(waitOn, periodMs) == WaitResult::Failed) break;
-      } else {
-        machine_.clock.Sleep(periodMs);
-      }
-    }
+bool WorkerSignals::Pause(std::uint32_t ms) const {
+  if (!running()) return false;
+  WaitResult result = sync_.Wait(stopEvent_, ms);
+  return result == WaitResult::Timeout && running();
+}
+
+void WorkerSignals::StopAll() {
+  runFlag_.store(0);
+  if (stopEvent_ != 0) sync_.SetEvent(stopEvent_);
+}
+
+Workers::Workers(Machine& machine, ErrorReporter& reporter)
+    : machine_(machine), reporter_(reporter), signals_(std::make_shared<WorkerSignals>(machine.sync)) {}
+
+Workers::~Workers() { Stop(); }
+
+Status Workers::StartLoop(WorkerRound round, std::uint32_t pauseMs, SyncHandle gate, OwnedSync& thread) {
+  auto body = [signals = signals_, &sync = machine_.sync, round = std::move(round), pauseMs, gate] {
+    RunWorkerLoop(signals, sync, round, pauseMs, gate);
   };
-  return machine_.sync.StartThread(std::move(body), handle);
+  SyncHandle handle = 0;
+  Status status = machine_.sync.StartThread(std::move(body), handle);
+  if (status == kSuccess) thread = OwnedSync(machine_.sync, handle);
+  return status;
+}
+
+Status Workers::CreateEvent(OwnedSync& event) {
+  SyncHandle handle = 0;
+  Status status = machine_.sync.CreateEvent(true, false, handle);
+  if (status == kSuccess) event = OwnedSync(machine_.sync, handle);
+  return status;
 }
 
 bool Workers::StartPolling(bool batteryPresent, bool autoSwitchEnabled) {
-  runFlag_.store(1);
-  if (StartLoop(bodies_.speedRound, kSpeedPeriodMs, 0, speedMonitor_) != kSuccess) {
-    reporter_.ReportCode(kStringSpeedWorkerStartFailed, 0);
-    return false;
-  }
-  if (batteryPresent && StartLoop(bodies_.batteryRound, kBatteryPeriodMs, 0, batteryPoller_) != kSuccess) {
-    reporter_.ReportCode(kStringSpeedWorkerStartFailed, 0);
-    return false;
-  }
-  // The meter animator needs SpeedEvent to sleep on, so the event comes first;
-  // its failure still fails start-up as before.
-  Status status = machine_.sync.CreateEvent(true, false, speedEvent_);
+  // Every pause waits on the stop event, so it exists before any worker.
+  Status status = CreateEvent(stopEvent_);
   if (status != kSuccess) {
     reporter_.ReportCode(kStringCreateEventFailed, status);
     return false;
   }
-  if (StartLoop(bodies_.meterRound, kMeterFullScaleMs, speedEvent_, meterAnimator_) != kSuccess) {
-    reporter_.ReportCode(kStringSpeedWorkerStartFailed, 0);
+  signals_->stopEvent_ = stopEvent_.get();
+  signals_->runFlag_.store(1);
+  status = StartLoop(bodies_.speedRound, kSpeedPeriodMs, 0, speedMonitor_);
+  if (status != kSuccess) {
+    reporter_.ReportCode(kStringSpeedWorkerStartFailed, status);
+    return false;
+  }
+  if (batteryPresent) {
+    status = StartLoop(bodies_.batteryRound, kBatteryPeriodMs, 0, batteryPoller_);
+    if (status != kSuccess) {
+      reporter_.ReportCode(kStringSpeedWorkerStartFailed, status);
+      return false;
+    }
+  }
+  // The meter animator sleeps on SpeedEvent, so the event comes first; its
+  // failure still fails start-up as before.
+  status = CreateEvent(speedEvent_);
+  if (status != kSuccess) {
+    reporter_.ReportCode(kStringCreateEventFailed, status);
+    return false;
+  }
+  status = StartLoop(bodies_.meterRound, 0, speedEvent_.get(), meterAnimator_);
+  if (status != kSuccess) {
+    reporter_.ReportCode(kStringSpeedWorkerStartFailed, status);
     return false;
   }
   bool existed = false;
-  status = machine_.sync.CreateMutex(u"", autoSwitchLock_, existed);
+  status = CreateOwnedMutex(machine_.sync, u"", autoSwitchLock_, existed);
   if (status != kSuccess) reporter_.ReportCode(kStringMutexFailed, status);
 
-  status = machine_.sync.CreateEvent(true, false, autoSwitchEvent_);
+  status = CreateEvent(autoSwitchEvent_);
   if (status != kSuccess) {
     reporter_.ReportCode(kStringCreateEventFailed, status);
     return true;
   }
-  status = autoSwitchEnabled ? machine_.sync.SetEvent(autoSwitchEvent_) : machine_.sync.ResetEvent(autoSwitchEvent_);
+  status = autoSwitchEnabled ? machine_.sync.SetEvent(autoSwitchEvent_.get())
+                             : machine_.sync.ResetEvent(autoSwitchEvent_.get());
   if (status != kSuccess) reporter_.ReportCode(kStringCreateEventFailed, status);
-  if (StartLoop(bodies_.autoSwitchRound, kAutoSwitchParameter, autoSwitchEvent_, autoSwitchWorker_) != kSuccess) {
-    reporter_.ReportCode(kStringAutoSwitchWorkerStartFailed, 0);
-  }
+  status = StartLoop(bodies_.autoSwitchRound, kAutoSwitchPauseMs, autoSwitchEvent_.get(), autoSwitchWorker_);
+  if (status != kSuccess) reporter_.ReportCode(kStringAutoSwitchWorkerStartFailed, status);
   return true;
 }
 
 bool Workers::StartLedWorker() {
   // The event exists before the worker that sleeps on it starts.
-  Status status = machine_.sync.CreateEvent(true, false, ledEvent_);
+  Status status = CreateEvent(ledEvent_);
   if (status != kSuccess) {
     reporter_.ReportCode(kStringCreateEventFailed, status);
     return false;
   }
-  if (StartLoop(bodies_.ledRound, kLedParameter, ledEvent_, ledWorker_) != kSuccess) reporter_.ReportCode(kStringLampWorkerStartFailed, 0);
+  status = StartLoop(bodies_.ledRound, 0, 0, ledWorker_);
+  if (status != kSuccess) {
+    reporter_.ReportCode(kStringLampWorkerStartFailed, status);
+    return true;
+  }
+  // The lamp follows the button without delay even on a busy machine.
+  machine_.sync.RaiseThreadPriority(ledWorker_.get());
   return true;
 }
 
-void Workers::WaitBounded(SyncHandle& thread) {
-  if (thread == 0) return;
-  WaitResult result = machine_.sync.Wait(thread, kStopWaitMs);
+void Workers::WaitBounded(OwnedSync& thread) {
+  if (!thread) return;
+  WaitResult result = machine_.sync.Wait(thread.get(), kStopWaitMs);
   for (int i = 0; i < kStopExtraWaits && result == WaitResult::Timeout; ++i) {
-    result = machine_.sync.Wait(thread, kStopWaitMs);
+    result = machine_.sync.Wait(thread.get(), kStopWaitMs);
   }
-  CloseHandle(thread);
+  if (result != WaitResult::Signaled) allEnded_ = false;
+  thread.Reset();
 }
 
-void Workers::CloseHandle(SyncHandle& handle) {
-  if (handle != 0) machine_.sync.Close(handle);
-  handle = 0;
+void Workers::Wake(const OwnedSync& event) {
+  if (event) machine_.sync.SetEvent(event.get());
 }
 
-void Workers::Stop(bool batteryPresent) {
-  runFlag_.store(0);
-  if (ledWorker_ != 0) {
-    machine_.sync.SetEvent(ledEvent_);
-    WaitBounded(ledWorker_);
-  }
+void Workers::Stop() {
+  if (stopped_) return;
+  stopped_ = true;
+  signals_->StopAll();
+  Wake(ledEvent_);
+  WaitBounded(ledWorker_);
   WaitBounded(speedMonitor_);
-  if (batteryPresent) WaitBounded(batteryPoller_);
-  if (speedEvent_ != 0) machine_.sync.SetEvent(speedEvent_);
+  WaitBounded(batteryPoller_);
+  Wake(speedEvent_);
   WaitBounded(meterAnimator_);
-  CloseHandle(speedEvent_);
-  // The automatic-switch worker is not waited for: it leaves on its next wake.
-  CloseHandle(autoSwitchWorker_);
-  CloseHandle(autoSwitchLock_);
-  CloseHandle(autoSwitchEvent_);
-  CloseHandle(ledEvent_);
+  // The automatic-switch worker may sit on its event while the switch is
+  // off: woken, it sees RunFlag cleared and leaves. It is waited for like the
+  // others, so no worker outlives what it uses unnoticed.
+  Wake(autoSwitchEvent_);
+  WaitBounded(autoSwitchWorker_);
+  // A worker that did not end may still wait on one of the events: they
+  // then stay open until the process ends, so its wait never meets a closed
+  // or reused handle.
+  for (OwnedSync* handle : {&speedEvent_, &autoSwitchLock_, &autoSwitchEvent_, &ledEvent_, &stopEvent_}) {
+    if (allEnded_) {
+      handle->Reset();
+    } else {
+      handle->release();
+    }
+  }
+  if (allEnded_) signals_->stopEvent_ = 0;
 }
 
 }  // namespace kestrel

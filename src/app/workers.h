@@ -1,36 +1,74 @@
 // The background workers started at initialisation and stopped at shutdown:
-// their threads, events and the RunFlag they all loop on. The polling bodies
+// their threads, events and the RunFlag they all loop on. The round bodies
 // are filled by the subsystems that own them (processor speed, battery, meter
-// needle, automatic switch, ECO lamp); here each honours RunFlag and its event
-// so start-up and shutdown work in their fixed order.
+// needle, automatic switch, ECO lamp); here each worker honours RunFlag, its
+// event and its period so start-up and shutdown work in their fixed order.
+//
+// A worker thread holds the loop's state (RunFlag and the stop event) by a
+// shared pointer, so a worker that wakes after its owner is gone finds
+// RunFlag cleared in memory it still owns and leaves without touching
+// anything else. A worker that was still inside a round when the bounded
+// waits ran out may touch the program; allEnded() is then false and the
+// process must end without unwinding (see the program's entry point).
 #pragma once
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <memory>
 
 #include "base/error_reporter.h"
 #include "platform/machine.h"
+#include "platform/owned_handle.h"
 
 namespace kestrel {
 
-// What one worker does on each round; returns when the round is done.
+// What a round may ask of its worker's loop. Shared by every worker and by
+// their owner.
+class WorkerSignals {
+ public:
+  explicit WorkerSignals(Sync& sync) : sync_(sync) {}
+  WorkerSignals(const WorkerSignals&) = delete;
+  WorkerSignals& operator=(const WorkerSignals&) = delete;
+
+  bool running() const { return runFlag_.load() != 0; }
+  // Waits `ms` (a pause inside or between rounds) unless the workers are
+  // stopped first. False when they are stopping: the round should end.
+  bool Pause(std::uint32_t ms) const;
+  // Clears RunFlag and wakes every pausing worker (shutdown, a failed poll).
+  void StopAll();
+
+ private:
+  friend class Workers;
+  Sync& sync_;
+  std::atomic<std::uint32_t> runFlag_{0};
+  // Manual-reset, set only to stop: a pause is a wait on it, so its length
+  // does not depend on the state of any worker's own event.
+  SyncHandle stopEvent_ = 0;
+};
+
+// One round of a worker's work. False ends the worker (a failed poll, a lamp
+// without driver); true lets the loop pause for the period and go again.
+using WorkerRound = std::function<bool(WorkerSignals&)>;
+
 struct WorkerBodies {
-  std::function<void()> speedRound;
-  std::function<void()> batteryRound;
-  std::function<void()> meterRound;
-  std::function<void()> autoSwitchRound;
-  std::function<void()> ledRound;
+  WorkerRound speedRound;
+  WorkerRound batteryRound;
+  WorkerRound meterRound;       // runs each time SpeedEvent is signalled
+  WorkerRound autoSwitchRound;  // runs while AutoSwitchEvent is signalled
+  WorkerRound ledRound;         // the whole life of the lamp worker
 };
 
 inline constexpr std::uint32_t kSpeedPeriodMs = 1000;
 inline constexpr std::uint32_t kBatteryPeriodMs = 30000;
 inline constexpr std::uint32_t kMeterFullScaleMs = 1000;
 inline constexpr std::uint32_t kAutoSwitchParameter = 1000;
+inline constexpr std::uint32_t kAutoSwitchPauseMs = kAutoSwitchParameter * 20;
 inline constexpr std::uint32_t kLedParameter = 1000;
 
 class Workers {
  public:
-  Workers(Machine& machine, ErrorReporter& reporter) : machine_(machine), reporter_(reporter) {}
+  Workers(Machine& machine, ErrorReporter& reporter);
+  ~Workers();
 
   void SetBodies(WorkerBodies bodies) { bodies_ = std::move(bodies); }
 
@@ -40,35 +78,42 @@ class Workers {
   // cannot be created.
   bool StartLedWorker();
 
-  // Shutdown: clears RunFlag and stops the workers in their fixed order, each
-  // waited for at most 500 ms plus ten more waits of 500 ms.
-  void Stop(bool batteryPresent);
+  // Shutdown, and the end of a failed start: clears RunFlag, wakes every
+  // worker and waits for each in the fixed order, at most 500 ms plus ten
+  // more waits of 500 ms; closes every handle. Runs once.
+  void Stop();
+  // Every worker that was started has ended (after Stop).
+  bool allEnded() const { return allEnded_; }
 
-  bool running() const { return runFlag_.load() != 0; }
-  void ClearRunFlag() { runFlag_.store(0); }
-  SyncHandle speedEvent() const { return speedEvent_; }
-  SyncHandle ledEvent() const { return ledEvent_; }
-  SyncHandle autoSwitchEvent() const { return autoSwitchEvent_; }
-  SyncHandle autoSwitchLock() const { return autoSwitchLock_; }
+  bool running() const { return signals_->running(); }
+  void ClearRunFlag() { signals_->StopAll(); }
+  SyncHandle speedEvent() const { return speedEvent_.get(); }
+  SyncHandle ledEvent() const { return ledEvent_.get(); }
+  SyncHandle autoSwitchEvent() const { return autoSwitchEvent_.get(); }
+  SyncHandle autoSwitchLock() const { return autoSwitchLock_.get(); }
 
  private:
-  Status StartLoop(std::function<void()> round, std::uint32_t periodMs, SyncHandle waitOn, SyncHandle& handle);
-  void WaitBounded(SyncHandle& thread);
-  void CloseHandle(SyncHandle& handle);
+  Status StartLoop(WorkerRound round, std::uint32_t pauseMs, SyncHandle gate, OwnedSync& thread);
+  Status CreateEvent(OwnedSync& event);
+  void WaitBounded(OwnedSync& thread);
+  void Wake(const OwnedSync& event);
 
   Machine& machine_;
   ErrorReporter& reporter_;
   WorkerBodies bodies_;
-  std::atomic<std::uint32_t> runFlag_{0};
-  SyncHandle speedMonitor_ = 0;
-  SyncHandle batteryPoller_ = 0;
-  SyncHandle meterAnimator_ = 0;
-  SyncHandle speedEvent_ = 0;
-  SyncHandle autoSwitchLock_ = 0;
-  SyncHandle autoSwitchEvent_ = 0;
-  SyncHandle autoSwitchWorker_ = 0;
-  SyncHandle ledWorker_ = 0;
-  SyncHandle ledEvent_ = 0;
+  std::shared_ptr<WorkerSignals> signals_;
+  OwnedSync stopEvent_;
+  OwnedSync speedMonitor_;
+  OwnedSync batteryPoller_;
+  OwnedSync meterAnimator_;
+  OwnedSync speedEvent_;
+  OwnedSync autoSwitchLock_;
+  OwnedSync autoSwitchEvent_;
+  OwnedSync autoSwitchWorker_;
+  OwnedSync ledWorker_;
+  OwnedSync ledEvent_;
+  bool stopped_ = false;
+  bool allEnded_ = true;
 };
 
 }  // namespace kestrel

@@ -38,6 +38,8 @@ class Sync {
 
   // CreateThread; the thread's handle becomes signalled when `body` returns.
   virtual Status StartThread(std::function<void()> body, SyncHandle& handle) = 0;
+  // SetThreadPriority with THREAD_PRIORITY_ABOVE_NORMAL.
+  virtual Status RaiseThreadPriority(SyncHandle thread) = 0;
 
   virtual WaitResult Wait(SyncHandle handle, std::uint32_t timeoutMs) = 0;
   virtual Status Close(SyncHandle handle) = 0;

@@ -12,7 +12,10 @@ class FakeShell : public Shell {
   void SetJapaneseLocale() override { calls.push_back("locale"); }
   void InitializeCom() override { calls.push_back("com"); }
   void UninitializeCom() override { calls.push_back("com-end"); }
-  bool WindowsVersionAtLeast(std::uint32_t major, std::uint32_t) override { return windowsMajor >= major; }
+  Status CheckWindowsVersion(std::uint32_t major, std::uint32_t) override {
+    return windowsMajor >= major ? kSuccess : kErrorOldWindowsVersion;
+  }
+  std::uint16_t UiLanguage() override { return uiLanguage; }
   std::uint32_t OsModelOfWindows() override { return 2; }
   Status ModuleFileName(std::u16string& path) override {
     path = modulePath;
@@ -49,7 +52,9 @@ class FakeShell : public Shell {
   std::vector<std::string> calls;
   std::vector<std::uint32_t> allowedMessages;
   std::vector<int> quitCodes;
+  static constexpr Status kErrorOldWindowsVersion = 1150;
   std::uint32_t windowsMajor = 10;
+  std::uint16_t uiLanguage = 0x0411;
   std::u16string modulePath = u"C:\\Program Files\\Vexa\\Kestrel\\Kestrel.exe";
   Status moduleStatus = kSuccess;
   Rect workArea{0, 0, 1024, 738};

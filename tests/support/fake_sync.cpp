@@ -209,6 +209,13 @@ bool FakeSync::IsEventSet(SyncHandle handle) const {
   return object && object->kind == Object::Kind::Event && object->set;
 }
 
+Status FakeSync::RaiseThreadPriority(SyncHandle thread) {
+  std::shared_ptr<Object> object = Find(thread);
+  if (!object || object->kind != Object::Kind::Thread) return kErrorInvalidHandle;
+  raisedThreads_.push_back(thread);
+  return kSuccess;
+}
+
 bool FakeSync::RunThread(SyncHandle handle) {
   std::shared_ptr<Object> object = Find(handle);
   return object && RunThreadObject(*object);

@@ -50,6 +50,7 @@ class FakeSync : public Sync {
   Status SetEvent(SyncHandle handle) override;
   Status ResetEvent(SyncHandle handle) override;
   Status StartThread(std::function<void()> body, SyncHandle& handle) override;
+  Status RaiseThreadPriority(SyncHandle thread) override;
   WaitResult Wait(SyncHandle handle, std::uint32_t timeoutMs) override;
   Status Close(SyncHandle handle) override;
 
@@ -79,6 +80,8 @@ class FakeSync : public Sync {
   void FailNext(SyncOperation operation, Status status = kErrorNotEnoughMemory);
 
   const std::vector<WaitRecord>& waits() const { return waits_; }
+  // The threads whose priority was raised, in order.
+  const std::vector<SyncHandle>& raisedThreads() const { return raisedThreads_; }
   std::size_t OpenHandleCount() const { return handles_.size(); }
 
  private:
@@ -99,6 +102,7 @@ class FakeSync : public Sync {
   std::vector<std::shared_ptr<Object>> heldByOthers_;  // mutexes HoldMutex keeps alive
   std::map<SyncOperation, Status> failures_;
   std::vector<WaitRecord> waits_;
+  std::vector<SyncHandle> raisedThreads_;
 };
 
 }  // namespace kestrel

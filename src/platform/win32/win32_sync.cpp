@@ -59,6 +59,10 @@ Status Win32Sync::StartThread(std::function<void()> body, SyncHandle& handle) {
   return kSuccess;
 }
 
+Status Win32Sync::RaiseThreadPriority(SyncHandle thread) {
+  return SetThreadPriority(ToHandle(thread), THREAD_PRIORITY_ABOVE_NORMAL) ? kSuccess : LastError();
+}
+
 WaitResult Win32Sync::Wait(SyncHandle handle, std::uint32_t timeoutMs) {
   return static_cast<WaitResult>(WaitForSingleObject(ToHandle(handle), timeoutMs));
 }

@@ -13,6 +13,7 @@ class Win32Sync : public Sync {
   Status SetEvent(SyncHandle handle) override;
   Status ResetEvent(SyncHandle handle) override;
   Status StartThread(std::function<void()> body, SyncHandle& handle) override;
+  Status RaiseThreadPriority(SyncHandle thread) override;
   WaitResult Wait(SyncHandle handle, std::uint32_t timeoutMs) override;
   Status Close(SyncHandle handle) override;
 };

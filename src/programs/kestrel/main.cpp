@@ -17,6 +17,23 @@
 #include "ui/surfaces/tray_menus.h"
 #include "ui/surfaces/tray_notification_area.h"
 
+namespace {
+
+// The loop until WM_QUIT: its code, or 1 when GetMessageW fails (the message
+// is not read then, so its wParam means nothing).
+int RunMessageLoop() {
+  MSG message{};
+  for (;;) {
+    BOOL got = GetMessageW(&message, nullptr, 0, 0);
+    if (got == 0) return static_cast<int>(message.wParam);
+    if (got == -1) return 1;
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+}
+
+}  // namespace
+
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   using namespace kestrel;
   std::unique_ptr<ProgramMachine> platform = CreateProgramMachine();
@@ -40,15 +57,17 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
 
   const wchar_t* commandLine = GetCommandLineW();
   std::u16string command(commandLine, commandLine + wcslen(commandLine));
-  if (program.Start(command) != StartOutcome::Running) return 0;
-
-  MSG message;
-  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-    TranslateMessage(&message);
-    DispatchMessageW(&message);
+  int exitCode = 0;
+  if (program.Start(command) == StartOutcome::Running) {
+    exitCode = RunMessageLoop();
+    SetMainController(nullptr);
+    SetModeDisplay(instance, nullptr, nullptr);
+    // Saves the record and stops the workers when the loop failed before the
+    // main window was destroyed.
+    program.Finish();
   }
-  SetMainController(nullptr);
-  SetModeDisplay(instance, nullptr, nullptr);
-  program.Finish();
-  return static_cast<int>(message.wParam);
+  // A worker that did not end within its bounded wait may still use the
+  // program and the machine: the process ends here, before they are destroyed.
+  if (!program.app().workers().allEnded()) ExitProcess(static_cast<UINT>(exitCode));
+  return exitCode;
 }

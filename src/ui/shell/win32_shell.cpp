@@ -2,9 +2,11 @@
 #include "ui/shell/win32_shell.h"
 
 #include <objbase.h>
+#include <winver.h>
 
 #include <clocale>
 #include <string>
+#include <vector>
 
 #include "platform/win32/win32_status.h"
 
@@ -45,7 +47,7 @@ void Win32Shell::UninitializeCom() {
   comInitialized_ = false;
 }
 
-bool Win32Shell::WindowsVersionAtLeast(std::uint32_t major, std::uint32_t minor) {
+Status Win32Shell::CheckWindowsVersion(std::uint32_t major, std::uint32_t minor) {
   OSVERSIONINFOEXW info{};
   info.dwOSVersionInfoSize = sizeof info;
   info.dwMajorVersion = major;
@@ -53,12 +55,28 @@ bool Win32Shell::WindowsVersionAtLeast(std::uint32_t major, std::uint32_t minor)
   DWORDLONG condition = 0;
   condition = VerSetConditionMask(condition, VER_MAJORVERSION, VER_GREATER_EQUAL);
   condition = VerSetConditionMask(condition, VER_MINORVERSION, VER_GREATER_EQUAL);
-  return VerifyVersionInfoW(&info, VER_MAJORVERSION | VER_MINORVERSION, condition) != FALSE;
+  if (VerifyVersionInfoW(&info, VER_MAJORVERSION | VER_MINORVERSION, condition)) return kSuccess;
+  return LastError();
+}
+
+std::uint16_t Win32Shell::UiLanguage() {
+  wchar_t path[MAX_PATH];
+  DWORD length = GetModuleFileNameW(instance_, path, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return 0;
+  DWORD ignored = 0;
+  DWORD size = GetFileVersionInfoSizeW(path, &ignored);
+  if (size == 0) return 0;
+  std::vector<BYTE> block(size);
+  if (!GetFileVersionInfoW(path, 0, size, block.data())) return 0;
+  void* translation = nullptr;
+  UINT bytes = 0;
+  if (!VerQueryValueW(block.data(), L"\\VarFileInfo\\Translation", &translation, &bytes) || bytes < 4) return 0;
+  return static_cast<std::uint16_t>(*static_cast<const WORD*>(translation));
 }
 
 std::uint32_t Win32Shell::OsModelOfWindows() {
   // Windows 6.0 is the first model; 6.1 and everything later the second.
-  return WindowsVersionAtLeast(6, 1) ? 2 : 1;
+  return CheckWindowsVersion(6, 1) == kSuccess ? 2 : 1;
 }
 
 Status Win32Shell::ModuleFileName(std::u16string& path) {

@@ -14,7 +14,8 @@ class Win32Shell : public Shell {
   void SetJapaneseLocale() override;
   void InitializeCom() override;
   void UninitializeCom() override;
-  bool WindowsVersionAtLeast(std::uint32_t major, std::uint32_t minor) override;
+  Status CheckWindowsVersion(std::uint32_t major, std::uint32_t minor) override;
+  std::uint16_t UiLanguage() override;
   std::uint32_t OsModelOfWindows() override;
   Status ModuleFileName(std::u16string& path) override;
   void StartGdiPlus() override;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "base/registry_paths.h"
+#include "base/string_ids.h"
 #include "support/fake_shell.h"
 #include "support/log_reader.h"
 #include "support/test_machine.h"
@@ -26,6 +27,11 @@ class ScriptedSync : public FakeSync {
     if (++events == failEventNumber) return kErrorNotEnoughMemory;
     return FakeSync::CreateEvent(manualReset, initiallySet, handle);
   }
+  Status StartThread(std::function<void()> body, SyncHandle& handle) override {
+    if (onStartThread) onStartThread();
+    return FakeSync::StartThread(std::move(body), handle);
+  }
+  std::function<void()> onStartThread;
   std::u16string failMutexName;
   int failEventNumber = 0;
   int events = 0;
@@ -104,8 +110,11 @@ TEST(ApplicationFailureTest, EveryFailingInitialisationStepShowsOneBoxAndLogsIts
   const std::vector<std::pair<std::function<void(Harness&)>, std::u16string>> cases = {
       {[](Harness& h) { h.sync.failMutexName = kPlanLockName; },
        u"Mutexの作成に失敗。または既に実行されています(0x5)"},
-      {[](Harness& h) { h.shell.windowsMajor = 5; }, u"本プログラムの実行には、Windows Vista以上が必要です(0x0)"},
-      {[](Harness& h) { h.sync.FailNext(SyncOperation::StartThread); }, u"fail : CreateThread/ppi bsc(0x0)"},
+      // Without the instance mutex, its own error is logged.
+      {[](Harness& h) { h.sync.failMutexName = kInstanceMutexName; },
+       u"Mutexの作成に失敗。または既に実行されています(0x5)"},
+      {[](Harness& h) { h.shell.windowsMajor = 5; }, u"本プログラムの実行には、Windows Vista以上が必要です(0x47e)"},
+      {[](Harness& h) { h.sync.FailNext(SyncOperation::StartThread); }, u"fail : CreateThread/ppi bsc(0x8)"},
       {[](Harness& h) { h.sync.failEventNumber = 1; }, u"fail : CreateEvent(0x8)"},
       {[](Harness& h) { h.shell.mainClassStatus = 1410; }, u"fail : RegisterClass(0x582)"},
       {[](Harness& h) {
@@ -115,7 +124,7 @@ TEST(ApplicationFailureTest, EveryFailingInitialisationStepShowsOneBoxAndLogsIts
        u"fail : RegisterClass(0x582)"},
       {[](Harness& h) {
          h.SetEcoMode(2);
-         h.sync.failEventNumber = 3;  // after SpeedEvent and AutoSwitchEvent: LedEvent
+         h.sync.failEventNumber = 4;  // after the stop event, SpeedEvent and AutoSwitchEvent: LedEvent
        },
        u"fail : CreateEvent(0x8)"},
       {[](Harness& h) { h.shell.createWindowStatus = 8; }, u"fail : CreateWindowEx(0x8)"},
@@ -131,7 +140,34 @@ TEST(ApplicationFailureTest, EveryFailingInitialisationStepShowsOneBoxAndLogsIts
     std::vector<std::u16string> texts;
     for (const auto& line : LogLines(h.test.files)) texts.push_back(WithoutStamp(line));
     EXPECT_NE(std::find(texts.begin(), texts.end(), cases[i].second), texts.end());
+    // Workers started before the failing step were told to stop.
+    EXPECT_FALSE(app.workers().running());
   }
+}
+
+TEST_F(ApplicationTest, AnEcoModelHasItsTitleBeforeTheFirstWorkerCanReport) {
+  SetEcoMode(1);
+  std::vector<std::u16string> captions;
+  sync.onStartThread = [&] {
+    app.reporter().ReportCode(kStringInitFailed, 0, kReportBox);
+    captions.push_back(test.boxes.shown().back().caption);
+  };
+  ASSERT_EQ(app.Start(u"Kestrel.exe"), StartOutcome::Running);
+  ASSERT_EQ(captions.size(), 4u);  // speed, meter, automatic switch, lamp
+  for (const std::u16string& caption : captions) EXPECT_EQ(caption, u"ECOモード設定ツール");
+  EXPECT_EQ(app.uiLanguage(), 0x0411);
+}
+
+TEST_F(ApplicationTest, AMessageLoopEndingWithoutTheWindowsDestructionStillSavesAndStopsTheWorkers) {
+  ASSERT_EQ(app.Start(u"Kestrel.exe"), StartOutcome::Running);
+  app.settings().record().panelX = 321;
+  app.Finish();
+  EXPECT_FALSE(app.workers().running());
+  RegKey key;
+  ASSERT_EQ(RegKey::Open(test.registry, kHkeyCurrentUser, kKestrelKey, kKeyRead, key), kSuccess);
+  std::vector<std::uint8_t> bytes;
+  ASSERT_EQ(key.ReadBinary(u"Settings", bytes), kSuccess);
+  EXPECT_EQ(DecodeSettingsRecord(bytes)->panelX, 321);
 }
 
 TEST_F(ApplicationTest, ShutdownSavesTheRecordAndDoesNotWaitForeverForAHungWorker) {
@@ -146,13 +182,22 @@ TEST_F(ApplicationTest, ShutdownSavesTheRecordAndDoesNotWaitForeverForAHungWorke
   std::uint64_t before = test.clock.NowMs();
   app.Shutdown();
   EXPECT_EQ(test.clock.NowMs() - before, 11u * 500u);
+  EXPECT_FALSE(app.workers().allEnded());
   EXPECT_EQ(shell.quitCodes, std::vector<int>{0});
   RegKey key;
   ASSERT_EQ(RegKey::Open(test.registry, kHkeyCurrentUser, kKestrelKey, kKeyRead, key), kSuccess);
   std::vector<std::uint8_t> bytes;
   ASSERT_EQ(key.ReadBinary(u"Settings", bytes), kSuccess);
   EXPECT_EQ(DecodeSettingsRecord(bytes)->panelX, 123);
-  // Only the instance mutex is left open: it marks the instance until the process ends.
+}
+
+TEST_F(ApplicationTest, AfterShutdownOnlyTheInstanceMutexIsOpen) {
+  ASSERT_EQ(app.Start(u"Kestrel.exe"), StartOutcome::Running);
+  app.workers().ClearRunFlag();
+  sync.RunPendingThreads();
+  app.Shutdown();
+  EXPECT_TRUE(app.workers().allEnded());
+  // The instance mutex marks the instance until the process ends.
   EXPECT_EQ(sync.OpenHandleCount(), 1u);
 }
 

@@ -152,6 +152,7 @@ class KestrelStartingDuringProbes : public Sync {
   Status StartThread(std::function<void()> body, SyncHandle& handle) override {
     return inner_.StartThread(std::move(body), handle);
   }
+  Status RaiseThreadPriority(SyncHandle thread) override { return inner_.RaiseThreadPriority(thread); }
   WaitResult Wait(SyncHandle handle, std::uint32_t timeoutMs) override { return inner_.Wait(handle, timeoutMs); }
   Status Close(SyncHandle handle) override { return inner_.Close(handle); }
 
