@@ -102,7 +102,7 @@ std::optional<LParam> MainController::OnEcoButton(WindowHandle window, std::uint
 
 std::optional<LParam> MainController::OnCommand(WindowHandle window, std::uint32_t command, LParam lParam) {
   if (IsPlanCommand(command)) {
-    parts_.eco.ChoosePlanFromMenu(command);
+    parts_.eco.ChoosePlanFromMenu(parts_.tray.PlanOfShownItem(command));
     return 0;
   }
   switch (command) {

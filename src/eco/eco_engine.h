@@ -31,7 +31,7 @@ class EcoEngine {
   void RunLampWorker(SyncHandle ledEvent, const std::function<bool()>& running) { lamp_.RunWorker(ledEvent, running); }
 
   // Entry points of the main window's later handlers.
-  void ChoosePlanFromMenu(std::uint32_t command) { menu_.Choose(command); }
+  void ChoosePlanFromMenu(const Guid& plan) { menu_.Choose(plan); }
   void ActivePlanChanged(const Guid& plan, const FollowUpConditions& conditions) { followUp_.Run(plan, conditions); }
   void SessionChanged(bool unlocked, bool active);
   void Resumed(bool sessionActive, bool sessionUnlocked);

@@ -5,26 +5,13 @@
 #include "power/extension_write.h"
 
 namespace kestrel {
-namespace {
-
-// The record a command names in this build of the list; null for a command
-// out of range or an entry without plan.
-const PlanRecord* PlanOfCommand(const PlanList& list, std::uint32_t command) {
-  if (command >= menu_command::kFirstPinnedPlan && command <= menu_command::kLastPinnedPlan) {
-    return list.modePlan(menu_command::kLastPinnedPlan - command);
-  }
-  if (command >= menu_command::kFirstListedPlan) return list.listedPlan(command - menu_command::kFirstListedPlan);
-  return nullptr;
-}
-
-}  // namespace
 
 bool IsPlanCommand(std::uint32_t command) {
   return (command >= menu_command::kFirstPinnedPlan && command <= menu_command::kLastPinnedPlan) ||
          command >= menu_command::kFirstListedPlan;
 }
 
-void PlanMenuChoice::Choose(std::uint32_t command) {
+void PlanMenuChoice::Choose(const Guid& plan) {
   PlanModel& plans = context_.plans();
   PlanLock::Hold hold = plans.lock().Acquire(kPlanLockWaitMs);
   if (!hold) return;
@@ -32,9 +19,12 @@ void PlanMenuChoice::Choose(std::uint32_t command) {
   Guid previous;
   if (machine.power.GetActivePlan(previous) != kSuccess) previous = kNullGuid;
 
+  // The list may have been rebuilt since the menu was shown: the item's plan
+  // is looked up in the list as it is now.
   std::shared_ptr<const PlanList> list = plans.planList();
-  const PlanRecord* entry = PlanOfCommand(*list, command);
-  if (entry == nullptr || entry->guid.IsNull()) {
+  std::optional<std::size_t> index = plan.IsNull() ? std::nullopt : list->FindPlanIndex(plan);
+  const PlanRecord* entry = index ? &list->plans()[*index] : nullptr;
+  if (entry == nullptr) {
     context_.reporter().ReportCode(kStringSetActivePlanFailed, kErrorInvalidParameter);
     return;
   }

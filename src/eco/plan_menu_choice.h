@@ -21,10 +21,11 @@ class PlanMenuChoice {
   // Applies the new plan's brightness at once (external monitors).
   void SetBrightnessApplier(std::function<void()> apply) { applyBrightness_ = std::move(apply); }
 
-  // Runs under PlanLock (1000 ms; dropped silently on a time-out), the
-  // playback warning included. A command that names no plan is logged
-  // (string 28) and changes nothing.
-  void Choose(std::uint32_t command);
+  // The plan of a chosen menu item, by its GUID. Runs under PlanLock (1000 ms;
+  // dropped silently on a time-out), the playback warning included. A plan
+  // that is no longer in the list (or the null GUID) is logged (string 28)
+  // and changes nothing.
+  void Choose(const Guid& plan);
 
  private:
   void Rebind(const PlanRecord& chosen, const PlanList& list, EcoModel model);

@@ -14,14 +14,16 @@ constexpr std::size_t kBoxTextUnits = 259;          // a 260-character buffer
 
 void ModeSwitchSequence::Start() {
   EcoModel current = model();
-  // Without ECO modes the window class does not exist and there is no binding
-  // to complain about: another process's 1341 changes nothing.
-  if (current == EcoModel::None) return;
-  if (current == EcoModel::TwoModes &&
+  // Every model but the three-mode one checks the two-mode binding first, a
+  // machine without ECO modes too: the hot key (or another process's 1341)
+  // there tells the user why nothing switches.
+  if (current != EcoModel::ThreeModes &&
       !IsCompleteTwoModeTable(context_.plans().FindModePlans(EcoModel::TwoModes))) {
     ShowBrokenBindingBox();
     return;
   }
+  // Without ECO modes the mode-switch window's class does not exist.
+  if (current == EcoModel::None) return;
   if (openWindow_ != 0) {
     // Only a window that was already open steps on: the press that opens a
     // window has shown its mode already.

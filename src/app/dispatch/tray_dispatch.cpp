@@ -171,7 +171,6 @@ void TrayDispatch::ShowRightClickMenu(WindowHandle owner, Point at, bool fromTra
   RightClickMenuState state;
   state.fromPanel = !fromTray;
   state.ecoMode = ecoMode();
-  state.meterPanel = record.Has(SettingsFlag::MeterPanel);
   state.stayOnTop = record.Has(SettingsFlag::StayOnTop);
   state.panelTransparent = record.Has(SettingsFlag::PanelTransparent);
   ecoMeterPath_.clear();
@@ -210,11 +209,20 @@ bool TrayDispatch::TrackPlanMenu(PlanMenuKind kind, const MenuPlacement& placeme
   auto exists = [this](const Guid& plan) { return plans_().FindPlanIndex(plan).has_value(); };
   openMenu_ = std::make_unique<OwnerDrawnMenu>(BuildPlanMenuUnderLock(kind), iconSet(), exists, app_.reporter());
   Trace(openMenu_->menu());
+  shownPlans_.clear();
+  for (const MenuItem& item : openMenu_->menu()) {
+    if (item.kind == MenuItemKind::Plan) shownPlans_[item.id] = item.plan;
+  }
   openMenuKind_ = kind == PlanMenuKind::EcoButton ? OpenMenuKind::EcoButton : OpenMenuKind::LeftClick;
   if (parts_.menus.TrackPlanMenu(*openMenu_, placement)) return true;
   app_.reporter().ReportCode(kStringLeftMenuFailed, 0);
   openMenu_.reset();
   return false;
+}
+
+Guid TrayDispatch::PlanOfShownItem(std::uint32_t command) const {
+  auto found = shownPlans_.find(command);
+  return found == shownPlans_.end() ? kNullGuid : found->second;
 }
 
 void TrayDispatch::Trace(const MenuModel& menu) {
@@ -248,6 +256,9 @@ void TrayDispatch::ShowEcoButtonMenu(WindowHandle owner) {
 
 void TrayDispatch::OnEcoButton(WindowHandle window) {
   if (openMenu_ != nullptr) {
+    // A second press closes the button's own menu; a plan menu the user
+    // opened with a click stays open (and no second menu opens over it).
+    if (openMenuKind_ != OpenMenuKind::EcoButton) return;
     CloseOpenMenu();
     app_.machine().messaging.Post(window, kWmKeyDown, kVkEscape, 0);
     return;

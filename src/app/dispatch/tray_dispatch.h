@@ -6,6 +6,7 @@
 #pragma once
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -72,6 +73,12 @@ class TrayDispatch {
   void ShowLeftClickMenu(WindowHandle owner);
   void ShowEcoButtonMenu(WindowHandle owner);
 
+  // The plan of the item with `command` in the plan menu shown last; the null
+  // GUID when that menu had no such item. A choice arrives after the menu
+  // closed, when the plan list may have been rebuilt: the GUID still names
+  // the plan the user saw.
+  Guid PlanOfShownItem(std::uint32_t command) const;
+
   bool inTray() const { return app_.settings().record().Has(SettingsFlag::InTray); }
   bool clickPending() const { return clickPending_; }
   bool menuOpen() const { return openMenu_ != nullptr; }
@@ -110,6 +117,7 @@ class TrayDispatch {
   std::u16string lastShownName_;
   std::u16string ecoMeterPath_;
   std::unique_ptr<OwnerDrawnMenu> openMenu_;
+  std::map<std::uint32_t, Guid> shownPlans_;
   OpenMenuKind openMenuKind_ = OpenMenuKind::LeftClick;
 };
 

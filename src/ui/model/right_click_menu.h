@@ -1,5 +1,7 @@
 // The right-click menu of the notification-area icon and of the meter panel:
-// plain text items, some only from the panel, some only in ECO mode.
+// plain text items, some only from the panel, some only in ECO mode. Only
+// items whose command the program handles are offered: "show the panel"
+// (53) comes with the meter panel's handler.
 #pragma once
 #include <optional>
 #include <string>
@@ -12,7 +14,6 @@ namespace kestrel {
 struct RightClickMenuState {
   bool fromPanel = false;         // opened from the panel, else from the tray
   bool ecoMode = false;           // settings flag EcoMode
-  bool meterPanel = false;        // settings flag MeterPanel
   bool stayOnTop = false;         // settings flag StayOnTop
   bool panelTransparent = false;  // settings flag PanelTransparent
   // The eco meter's entry text, when the eco meter can be launched.

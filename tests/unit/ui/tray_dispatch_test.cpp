@@ -282,6 +282,73 @@ TEST_F(Tray, EcoButtonWithoutModesTogglesItsMenu) {
   EXPECT_EQ(LoggedTexts().back(), u"fail : SystemParametersInfo(0x0)");
 }
 
+TEST_F(Tray, AChoiceActivatesThePlanItsItemShowedEvenWhenTheListChangedMeanwhile) {
+  AddModePlans();
+  Activate(kMiddle);
+  StartInTray(2);
+  // A plan that sorts ahead of the user's plan appears while the menu is
+  // open, and the plan-changed message rebuilds the list: every item after
+  // it now sits one place further down.
+  const Guid newcomer = ModePlanGuid(20);
+  Mouse(kLeftButtonUp);
+  menus.whileOpen = [&] {
+    AddPlan(newcomer, u"新しいプラン", 0);
+    Send(kMsgPlanChanged);
+    test.messaging.Post(Main(), kWmCommand, ItemFor(kOwn), 0);
+  };
+  Wait(600);
+  Pump();
+  EXPECT_EQ(Active(), kOwn);
+  EXPECT_EQ(LedNo(kOwn), 2u) << "the chosen plan takes over the mode";
+  EXPECT_EQ(LedNo(newcomer), 0u);
+  EXPECT_EQ(LedNo(kMiddle), 0u);
+
+  // A plan deleted while the menu was open is not activated; its choice is
+  // logged. A plan command that no menu offered names no plan either.
+  Mouse(kLeftButtonUp);
+  menus.whileOpen = [&] {
+    ASSERT_EQ(test.power.DeletePlan(newcomer), kSuccess);
+    Send(kMsgPlanChanged);
+    test.messaging.Post(Main(), kWmCommand, ItemFor(newcomer), 0);
+  };
+  Wait(600);
+  power.activations.clear();
+  Pump();
+  Send(kWmCommand, 0xFFF0);
+  EXPECT_TRUE(power.activations.empty());
+  EXPECT_EQ(Active(), kOwn);
+  std::vector<std::u16string> logged = LoggedTexts();
+  EXPECT_EQ(std::count(logged.begin(), logged.end(), u"fail : SetActivePwrScheme(0x57)"), 2);
+}
+
+TEST_F(Tray, TheEcoButtonLeavesAPlanMenuOpenedByAClickAlone) {
+  AddModePlans();
+  StartInTray(0);
+  Mouse(kLeftButtonUp);
+  int destroyedWhileOpen = -1;
+  menus.whileOpen = [&] {
+    Send(kMsgEcoButtonPress);
+    destroyedWhileOpen = menus.destroyed;
+  };
+  Wait(600);
+  EXPECT_EQ(destroyedWhileOpen, 0) << "the click's menu stays open";
+  EXPECT_EQ(menus.shown.size(), 1u) << "and no button menu opens over it";
+  for (const WindowMessage& posted : test.messaging.PostedTo(Main())) EXPECT_NE(posted.message, 0x0100u);
+}
+
+TEST_F(Tray, EveryItemOfTheTraysRightClickMenuIsHandled) {
+  MachineKey().WriteDword(u"Meter", 1);
+  StartInTray(0);
+  ASSERT_TRUE(app.settings().record().Has(SettingsFlag::MeterPanel));
+  Mouse(kRightButtonUp);
+  ASSERT_EQ(menus.shown.size(), 1u);
+  for (const MenuItem& item : menus.shown[0].menu) {
+    // The exit command ends the program; it is handled by the exit tests.
+    if (item.kind == MenuItemKind::Separator || item.id == menu_command::kExit) continue;
+    EXPECT_TRUE(Send(kWmCommand, item.id).has_value()) << item.id;
+  }
+}
+
 TEST_F(Tray, BusyPlanLockLeavesThePlansOutOfTheMenu) {
   AddModePlans();
   StartInTray(2);
