@@ -1,8 +1,8 @@
 #include "installer/installer.h"
 
-#include <vector>
-
+#include "base/string_ids.h"
 #include "installer/access_fix.h"
+#include "installer/import_file.h"
 #include "installer/kestrel_instance.h"
 #include "installer/kestrel_paths.h"
 #include "installer/plan_import.h"
@@ -17,16 +17,18 @@ std::u16string ProgramPath(InstallerPorts& ports, const InstallerSteps& steps) {
   return std::u16string();
 }
 
-void ImportPlans(InstallerPorts& ports, std::u16string_view programPath, bool deleteAfterUse) {
+void ImportPlans(InstallerPorts& ports, ErrorReporter& reporter, std::u16string_view programPath,
+                 bool deleteAfterUse) {
   std::u16string path = PlanFilePath(programPath);
-  std::vector<std::uint8_t> contents;
-  if (ports.machine.files.ReadAll(path, contents) != kSuccess) return;
+  if (!ImportableFile(ports.machine.files, reporter, path, kStringPlanFileTooLarge)) return;
   ImportPlanFile(ports.profile, ports.machine.power, path);
   if (deleteAfterUse) ports.machine.files.Delete(path);
 }
 
-void ImportRegistry(InstallerPorts& ports, std::u16string_view programPath, bool deleteAfterUse) {
+void ImportRegistry(InstallerPorts& ports, ErrorReporter& reporter, std::u16string_view programPath,
+                    bool deleteAfterUse) {
   std::u16string path = RegistryFilePath(programPath);
+  if (!ImportableFile(ports.machine.files, reporter, path, kStringRegistryFileTooLarge)) return;
   // The file is removed only once the editor has finished with it; a file the
   // editor never read, or may still be reading, stays.
   if (ImportRegistryFile(ports, path) == RegistryImport::Finished && deleteAfterUse) ports.machine.files.Delete(path);
@@ -41,8 +43,9 @@ void RunInstallerSteps(InstallerPorts& ports, const InstallerSteps& steps) {
   // path came from the Run value, i.e. under /Commit.
   bool deleteAfterUse = steps.pathFromRunValue;
   bool programExists = steps.checkProgramExists && ProgramFileExists(ports.machine.files, programPath);
-  if (steps.importPlanFile && !programPath.empty()) ImportPlans(ports, programPath, deleteAfterUse);
-  if (steps.importRegistryFile && !programPath.empty()) ImportRegistry(ports, programPath, deleteAfterUse);
+  ErrorReporter reporter(ports.machine);
+  if (steps.importPlanFile && !programPath.empty()) ImportPlans(ports, reporter, programPath, deleteAfterUse);
+  if (steps.importRegistryFile && !programPath.empty()) ImportRegistry(ports, reporter, programPath, deleteAfterUse);
   if (steps.fixPowerSettingsAccess) FixPowerSettingsAccess(ports.machine.registry);
   if (steps.startKestrel && programExists) StartKestrel(ports.processes, programPath);
   if (steps.closeStartedKestrel) CloseStartedKestrel(ports);

@@ -1,7 +1,5 @@
 #include "installer/registry_file.h"
 
-#include <vector>
-
 #include "platform/format.h"
 #include "platform/owned_handle.h"
 
@@ -15,9 +13,6 @@ std::u16string RegistryEditorPath(Process& processes) {
 }
 
 RegistryImport ImportRegistryFile(InstallerPorts& ports, std::u16string_view registryFilePath) {
-  std::vector<std::uint8_t> contents;
-  if (ports.machine.files.ReadAll(registryFilePath, contents) != kSuccess) return RegistryImport::NoFile;
-
   // The editor is started by its full path: a bare "regedit" would be looked
   // for in the installer's own folder first.
   std::u16string editor = RegistryEditorPath(ports.processes);

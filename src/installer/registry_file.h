@@ -1,6 +1,7 @@
 // Importing Kestrel's registry file with the system's registry editor
 // ("regedit /s" with the file name in quotation marks), waiting, bounded, until
-// the editor has finished with the file.
+// the editor has finished with the file. The caller has made sure the file
+// opens for reading.
 #pragma once
 #include <string_view>
 
@@ -11,7 +12,6 @@ namespace kestrel {
 inline constexpr std::uint32_t kRegistryImportTimeoutMs = 30000;
 
 enum class RegistryImport {
-  NoFile,      // the file does not open for reading
   NotStarted,  // the registry editor could not be started
   TimedOut,    // the editor was still running when the wait ended
   Finished,    // the editor has ended (and no longer reads the file)

@@ -22,6 +22,9 @@ class FileSystem {
   virtual Status Close(FileHandle handle) = 0;
 
   virtual Status ReadAll(std::u16string_view path, std::vector<std::uint8_t>& bytes) = 0;
+  // CreateFileW(GENERIC_READ, shared read, OPEN_EXISTING), GetFileSizeEx and
+  // CloseHandle: whether the file opens for reading, and how large it is.
+  virtual Status SizeOfReadable(std::u16string_view path, std::uint64_t& size) = 0;
   // GetFileAttributesW: kSuccess when the path exists (file or folder).
   virtual Status Exists(std::u16string_view path) = 0;
   virtual Status Delete(std::u16string_view path) = 0;

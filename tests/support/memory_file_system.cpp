@@ -65,11 +65,26 @@ Status InMemoryFileSystem::Close(FileHandle handle) {
 }
 
 Status InMemoryFileSystem::ReadAll(std::u16string_view path, std::vector<std::uint8_t>& bytes) {
+  ++wholeReads_;
   const File* file = Find(path);
   if (file == nullptr) return kErrorFileNotFound;
   if (file->open) return kErrorSharingViolation;
+  if (file->claimedSize) return kErrorNotEnoughMemory;
   bytes = file->bytes;
   return kSuccess;
+}
+
+Status InMemoryFileSystem::SizeOfReadable(std::u16string_view path, std::uint64_t& size) {
+  const File* file = Find(path);
+  if (file == nullptr) return kErrorFileNotFound;
+  if (file->open) return kErrorSharingViolation;
+  size = file->claimedSize.value_or(file->bytes.size());
+  return kSuccess;
+}
+
+void InMemoryFileSystem::PutHugeFile(std::u16string_view path, std::uint64_t size) {
+  PutFile(path, std::vector<std::uint8_t>{});
+  Find(path)->claimedSize = size;
 }
 
 Status InMemoryFileSystem::Exists(std::u16string_view path) {
@@ -94,6 +109,7 @@ void InMemoryFileSystem::PutFile(std::u16string_view path, std::vector<std::uint
   file.path = std::u16string(path);
   file.bytes = std::move(bytes);
   file.hidden = hidden;
+  file.claimedSize.reset();
 }
 
 void InMemoryFileSystem::PutFile(std::u16string_view path, std::string_view utf8Text, bool hidden) {

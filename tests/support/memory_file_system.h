@@ -19,12 +19,18 @@ class InMemoryFileSystem : public FileSystem {
   Status AppendToEnd(FileHandle handle, const std::vector<std::uint8_t>& bytes) override;
   Status Close(FileHandle handle) override;
   Status ReadAll(std::u16string_view path, std::vector<std::uint8_t>& bytes) override;
+  Status SizeOfReadable(std::u16string_view path, std::uint64_t& size) override;
   Status Exists(std::u16string_view path) override;
   Status Delete(std::u16string_view path) override;
 
   void PutFile(std::u16string_view path, std::vector<std::uint8_t> bytes, bool hidden = false);
   void PutFile(std::u16string_view path, std::string_view utf8Text, bool hidden = false);
   void AddFolder(std::u16string_view path);
+  // A file that claims `size` bytes without holding them: reading it whole
+  // fails as the allocation would (kErrorNotEnoughMemory).
+  void PutHugeFile(std::u16string_view path, std::uint64_t size);
+  // How many times files were read whole.
+  std::size_t wholeReads() const { return wholeReads_; }
   bool IsHidden(std::u16string_view path) const;
   // The file's bytes, or nullopt when there is no such file.
   std::optional<std::vector<std::uint8_t>> Contents(std::u16string_view path) const;
@@ -38,6 +44,7 @@ class InMemoryFileSystem : public FileSystem {
     std::vector<std::uint8_t> bytes;
     bool hidden = false;
     bool open = false;
+    std::optional<std::uint64_t> claimedSize;
   };
 
   File* Find(std::u16string_view path);
@@ -48,6 +55,7 @@ class InMemoryFileSystem : public FileSystem {
   std::map<FileHandle, std::u16string> handles_;  // handle -> normalised path
   FileHandle nextHandle_ = 0x200;
   std::optional<Status> openFailure_;
+  std::size_t wholeReads_ = 0;
 };
 
 }  // namespace kestrel

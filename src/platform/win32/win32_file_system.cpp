@@ -73,6 +73,16 @@ Status Win32FileSystem::ReadAll(std::u16string_view path, std::vector<std::uint8
   return kSuccess;
 }
 
+Status Win32FileSystem::SizeOfReadable(std::u16string_view path, std::uint64_t& size) {
+  ScopedFile file(CreateFileW(ToWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.valid()) return LastError();
+  LARGE_INTEGER length{};
+  if (!GetFileSizeEx(file.get(), &length)) return LastError();
+  size = static_cast<std::uint64_t>(length.QuadPart);
+  return kSuccess;
+}
+
 Status Win32FileSystem::Exists(std::u16string_view path) {
   return GetFileAttributesW(ToWide(path).c_str()) != INVALID_FILE_ATTRIBUTES ? kSuccess : LastError();
 }

@@ -4,7 +4,9 @@
 
 #include <algorithm>
 
+#include "installer/import_file.h"
 #include "installer/kestrel_instance.h"
+#include "support/log_reader.h"
 #include "unit/installer/installer_rig.h"
 #include "unit/installer/plan_checks.h"
 
@@ -111,6 +113,37 @@ TEST_F(InstallerRunTest, CommitKeepsTheRegistryFileWhileTheEditorMayStillReadIt)
   noEditor.Run(u"/Commit");
   EXPECT_TRUE(noEditor.FileExists(noEditor.RegPath()));
   EXPECT_FALSE(noEditor.FileExists(noEditor.IniPath()));
+}
+
+TEST_F(InstallerRunTest, FilesAreCheckedByOpeningAndHugeOnesAreLoggedAndLeftAlone) {
+  rig.PutInstalledFiles();
+  rig.WriteRunValue(rig.KestrelPath());
+  std::size_t plansBefore = Plans(rig.test.power).size();
+  rig.test.files.PutHugeFile(rig.IniPath(), 3ull << 30);
+  rig.test.files.PutHugeFile(rig.RegPath(), kMaxImportFileBytes + 1);
+  rig.Run(u"/Commit");
+
+  // Neither file was read whole, imported or deleted; Kestrel still starts.
+  EXPECT_EQ(rig.test.files.wholeReads(), 0u);
+  EXPECT_EQ(Plans(rig.test.power).size(), plansBefore);
+  ASSERT_EQ(rig.Started().size(), 1u);
+  EXPECT_EQ(rig.Started()[0].program, rig.KestrelPath());
+  EXPECT_TRUE(rig.FileExists(rig.IniPath()));
+  EXPECT_TRUE(rig.FileExists(rig.RegPath()));
+  std::vector<std::u16string> logged = testing::LoggedTexts(rig.test.files);
+  EXPECT_EQ(logged, (std::vector<std::u16string>{
+                        u"電源プラン定義ファイルが大きすぎるため、取り込みませんでした(0xc0000000)",
+                        u"レジストリファイルが大きすぎるため、取り込みませんでした(0x800001)"}));
+
+  // A file of exactly the limit is imported.
+  InstallerRig exact;
+  exact.PutInstalledFiles();
+  exact.WriteRunValue(exact.KestrelPath());
+  exact.test.files.PutHugeFile(exact.RegPath(), kMaxImportFileBytes);
+  exact.Run(u"/Commit");
+  EXPECT_TRUE(HasPlan(exact.test.power, kEcoPlan));
+  EXPECT_EQ(exact.Started().size(), 2u);
+  EXPECT_TRUE(testing::LoggedTexts(exact.test.files).empty());
 }
 
 TEST_F(InstallerRunTest, UninstallOnlyClosesARunningKestrel) {
