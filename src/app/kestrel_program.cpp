@@ -40,6 +40,10 @@ void KestrelProgram::BuildPlanList() {
   if (Tracing()) TraceListedPlans(app_.reporter(), *plans().planList());
 }
 
+bool KestrelProgram::ProbeWirelessAdapter() {
+  return parts_.networkAdapters != nullptr && HasWirelessAdapter(*parts_.networkAdapters);
+}
+
 bool KestrelProgram::ProbePowerSavingDevice() { return ProcessorModeSupported(app_.machine().devices, app_.reporter()); }
 
 void KestrelProgram::MainWindowCreated() {

@@ -15,6 +15,7 @@
 #include "app/subsystems.h"
 #include "display/brightness_subsystem.h"
 #include "eco/eco_engine.h"
+#include "platform/network_adapters.h"
 #include "power/brightness_ctrl.h"
 #include "power/plan_model.h"
 #include "ui/model/eco_level_library.h"
@@ -35,6 +36,8 @@ struct ProgramParts {
   NotificationArea& notificationArea;
   MenuPresenter& menus;
   TrayDesktop& trayDesktop;
+  // The network adapter list; a machine without one has no wireless adapter.
+  NetworkAdapters* networkAdapters = nullptr;
 };
 
 class KestrelProgram : public Subsystems {
@@ -70,6 +73,8 @@ class KestrelProgram : public Subsystems {
   void FinalizeEcoLevelLibrary() override { ecoLevel_.Finalize(); }
   // The active plan becomes the current plan.
   void MainWindowCreated() override;
+  // Settings flag WirelessLan: an IEEE 802.11 adapter is listed.
+  bool ProbeWirelessAdapter() override;
 
   // Panel and external monitor brightness over the platform's WMI, monitor
   // configuration and libraries; a program not given them has none.

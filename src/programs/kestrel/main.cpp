@@ -4,8 +4,10 @@
 #include <string>
 
 #include "app/kestrel_program.h"
+#include "platform/emulated/emulated_network_adapters.h"
 #include "platform/win32/program_machine.h"
 #include "platform/win32/win32_hot_keys.h"
+#include "platform/win32/win32_network_adapters.h"
 #include "ui/shell/main_window.h"
 #include "ui/shell/win32_dispatch_desktop.h"
 #include "ui/shell/win32_shell.h"
@@ -48,8 +50,16 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   Win32NotificationArea notificationArea(instance);
   Win32MenuPresenter menus(instance);
   Win32TrayDesktop trayDesktop;
+  // Under Wine the adapter list is the emulated machine's, so a test can put
+  // a wireless adapter in or take it out.
+  std::unique_ptr<NetworkAdapters> adapters;
+  if (platform->emulated()) {
+    adapters = std::make_unique<EmulatedNetworkAdapters>(machine.registry);
+  } else {
+    adapters = std::make_unique<Win32NetworkAdapters>();
+  }
   KestrelProgram program(ProgramParts{machine, shell, surfaces, desktop, hotKeys, libraries, modeDisplay,
-                                      warningDialog, notificationArea, menus, trayDesktop});
+                                      warningDialog, notificationArea, menus, trayDesktop, adapters.get()});
   SetMainController(&program.controller());
   SetModeDisplay(instance, &program.eco().sequence(), &machine.strings);
   SetEmulatedNotificationSource(platform->emulated() ? &machine.power : nullptr);

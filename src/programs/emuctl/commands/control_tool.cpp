@@ -6,6 +6,7 @@
 #include "platform/text.h"
 #include "programs/emuctl/commands/command_support.h"
 #include "programs/emuctl/commands/display_commands.h"
+#include "programs/emuctl/commands/network_commands.h"
 #include "programs/emuctl/commands/power_commands.h"
 #include "programs/emuctl/commands/window_commands.h"
 
@@ -55,6 +56,7 @@ constexpr Command kCommands[] = {
     {u"monitor-remove", RemoveMonitor},
     {u"monitor-fail", FailMonitor},
     {u"quill", QuillCommand},
+    {u"wireless", WirelessCommand},
     {u"devices", PrintDevices},
     {u"message", ShowStringBox},
     {u"close", CloseKestrel},
@@ -96,6 +98,8 @@ std::string ControlToolUsage() {
          "                             make the next <count> calls of a monitor function fail with <code>\n"
          "  quill supported|unsupported|failing|working\n"
          "                             set what the CMOS library answers\n"
+         "  wireless [on|off]          print, put in or take out the wireless network adapter (Kestrel\n"
+         "                             reads it at its next start)\n"
          "  devices                    print the state of every emulated device\n"
          "  message <string id>        show a text of the string table in a message box\n"
          "  close                      close Kestrel (WM_CLOSE) and wait for its window to go\n"
