@@ -16,8 +16,11 @@ build() {
 }
 
 build capability_string_fuzz "$root/src/display/capability_string.cpp" "$root/src/platform/text.cpp"
+build auto_switch_record_fuzz "$root/src/eco/auto_switch_record_codec.cpp" "$root/src/platform/guid.cpp" \
+  "$root/src/platform/text.cpp" "$root/src/platform/text_case.cpp"
+build battery_parameters_fuzz "$root/src/display/battery_parameter_values.cpp"
 
-for target in capability_string_fuzz; do
+for target in capability_string_fuzz auto_switch_record_fuzz battery_parameters_fuzz; do
   mkdir -p "$out/$target.corpus"
   dict=()
   [[ -f "$root/tests/fuzz/${target%_fuzz}.dict" ]] && dict=(-dict="$root/tests/fuzz/${target%_fuzz}.dict")

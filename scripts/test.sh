@@ -1,6 +1,7 @@
 #!/bin/bash
 # Builds and tests everything: the native build and its unit tests, the same
-# under AddressSanitizer and UndefinedBehaviorSanitizer, then the Windows
+# under AddressSanitizer and UndefinedBehaviorSanitizer, the worker tests
+# under ThreadSanitizer, then the Windows
 # programs and their end-to-end tests under Wine on a virtual X display.
 # Exits non-zero if any build or test fails.
 set -uo pipefail
@@ -32,6 +33,7 @@ stage() {
 
 stage native
 stage asan
+stage tsan
 # The Wine tests drive a real desktop (mouse, tooltips, menus) under Xvfb; a
 # test that fails is run once more before it counts as failed, so that a
 # tooltip that did not come up in time on a loaded machine does not fail the run.

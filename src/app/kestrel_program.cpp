@@ -15,8 +15,14 @@ KestrelProgram::KestrelProgram(ProgramParts parts)
       dispatch_(DispatchParts{app_, eco_, parts.surfaces, parts.desktop, *this, parts.hotKeys}),
       tray_(app_, [this]() -> PlanModel& { return plans(); }, dispatch_,
             TrayParts{parts.notificationArea, parts.menus, parts.trayDesktop}),
-      controller_(ControllerParts{app_, ecoContext_, eco_, dispatch_, tray_}) {
+      controller_(ControllerParts{app_, ecoContext_, eco_, dispatch_, tray_}),
+      battery_(parts.batteries != nullptr ? *parts.batteries : NoBatteries(), parts.machine.devices, app_.reporter()),
+      autoSwitch_(ecoContext_, AutoSwitchParts()),
+      speed_(parts.machine, app_.reporter()),
+      batteryPoll_(battery_, app_.reporter()),
+      meter_(parts.machine.sync, speed_.targetPercent(), speed_.needlePercent()) {
   WorkerBodies bodies;
+  SetBatteryAndSpeedRounds(bodies);
   // The lamp worker's one round is its whole life: it ends when the driver
   // cannot be opened, or when RunFlag is cleared.
   bodies.ledRound = [this](WorkerSignals& signals) {
@@ -47,6 +53,7 @@ bool KestrelProgram::ProbeWirelessAdapter() {
 bool KestrelProgram::ProbePowerSavingDevice() { return ProcessorModeSupported(app_.machine().devices, app_.reporter()); }
 
 void KestrelProgram::MainWindowCreated() {
+  ConnectWorkers(ecoContext_.mainWindow());
   plans().SetCurrentPlan(kStartupPlanId);
   if (Tracing()) TraceCurrentPlan(app_.reporter(), *plans().currentPlan(), plans().currentPlanListed());
 }

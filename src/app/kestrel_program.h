@@ -13,7 +13,11 @@
 #include "app/dispatch/window_dispatch.h"
 #include "app/main_controller.h"
 #include "app/subsystems.h"
+#include "app/workers_meter.h"
+#include "app/workers_speed.h"
+#include "display/battery_estimator.h"
 #include "display/brightness_subsystem.h"
+#include "eco/auto_switch.h"
 #include "eco/eco_engine.h"
 #include "platform/network_adapters.h"
 #include "power/brightness_ctrl.h"
@@ -36,6 +40,8 @@ struct ProgramParts {
   NotificationArea& notificationArea;
   MenuPresenter& menus;
   TrayDesktop& trayDesktop;
+  // The battery devices and the system battery state; none when null.
+  BatteryPort* batteries = nullptr;
   // The network adapter list; a machine without one has no wireless adapter.
   NetworkAdapters* networkAdapters = nullptr;
 };
@@ -45,6 +51,8 @@ class KestrelProgram : public Subsystems {
   explicit KestrelProgram(ProgramParts parts);
   KestrelProgram(const KestrelProgram&) = delete;
   KestrelProgram& operator=(const KestrelProgram&) = delete;
+  // The workers end before the parts their rounds use.
+  ~KestrelProgram() override { app_.workers().Stop(); }
 
   // The entry steps up to the message loop, and what follows the loop.
   StartOutcome Start(std::u16string_view commandLine) { return app_.Start(commandLine); }
@@ -87,8 +95,29 @@ class KestrelProgram : public Subsystems {
   bool PanelBrightnessAvailable() override;
   void RescanExternalMonitors() override;
 
+  // Battery estimation, the automatic switch and the polling workers.
+  BatteryEstimator& battery() { return battery_; }
+  AutoSwitch& autoSwitch() { return autoSwitch_; }
+  SpeedMonitor& speed() { return speed_; }
+  void LoadAutoSwitchRecord() override { autoSwitch_.Load(); }
+  void LoadBatteryEstimationParameters() override;
+  bool ProbeBatteryDevice() override;
+  bool AutoSwitchEnabled() override { return autoSwitch_.enabled(); }
+  void RefreshBatteryState() override { battery_.Poll(); }
+  void SuspendAutoSwitch() override { autoSwitch_.Pause(); }
+  void ResumeAutoSwitch() override { autoSwitch_.Resume(); }
+
  private:
   bool Tracing();
+  // The rounds of SpeedMonitor, BatteryPoller, MeterAnimator and the
+  // automatic switch.
+  void SetBatteryAndSpeedRounds(WorkerBodies& bodies);
+  // From WM_CREATE on the workers report to the main window.
+  void ConnectWorkers(WindowHandle window);
+  AutoSwitchHooks AutoSwitchParts();
+  AlarmLevels ReadAlarmLevels();
+  // The battery port of a machine without batteries.
+  static BatteryPort& NoBatteries();
 
   ProgramParts parts_;
   Application app_;
@@ -101,6 +130,12 @@ class KestrelProgram : public Subsystems {
   TrayDispatch tray_;
   MainController controller_;
   std::optional<BrightnessSubsystem> brightnessPart_;
+  BatteryEstimator battery_;
+  AutoSwitch autoSwitch_;
+  SpeedMonitor speed_;
+  BatteryPollRound batteryPoll_;
+  MeterAnimator meter_;
+  std::atomic<WindowHandle> workerWindow_{0};
 };
 
 }  // namespace kestrel

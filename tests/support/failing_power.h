@@ -1,6 +1,6 @@
 // The emulated power management with failures a test switches on: the
-// enumeration failing from some index on, or the next description reads
-// failing with a given error.
+// enumeration failing from some index on, the next description reads
+// failing with a given error, or the processor information failing.
 #pragma once
 #include <optional>
 
@@ -14,6 +14,8 @@ class FailingPower : public PowerManager {
 
   void FailEnumerationFrom(std::uint32_t index, Status status) { enumerationFailure_ = {index, status}; }
   void FailDescriptionReads(std::uint32_t count, Status status) { descriptionFailures_ = {count, status}; }
+  // Every processor information read fails with this code while it is set.
+  Status failProcessorInformation = kSuccess;
 
   Status EnumeratePlans(std::uint32_t index, Guid& plan) override {
     if (enumerationFailure_ && index >= enumerationFailure_->first) return enumerationFailure_->second;
@@ -69,6 +71,7 @@ class FailingPower : public PowerManager {
   }
   Status ReplaceDefaultPlans() override { return inner_.ReplaceDefaultPlans(); }
   Status ReadProcessorInformation(std::vector<ProcessorPowerInfo>& processors) override {
+    if (failProcessorInformation != kSuccess) return failProcessorInformation;
     return inner_.ReadProcessorInformation(processors);
   }
   Status GetSystemPowerStatus(SystemPowerStatus& status) override { return inner_.GetSystemPowerStatus(status); }

@@ -17,6 +17,7 @@ TestMachine::TestMachine() : machine_{registry, power, devices, clock, sync, mes
   processor.WriteString(u"ProcessorNameString", kProcessorName);
   processor.WriteDword(u"~MHz", state.ProcessorMaxMhz());
   InstallEmulatedDevices(devices);
+  InstallEmulatedBatteries(devices, registry);
   // Every test depends on the installed plans; a machine without them is broken.
   if (Status status = power.EnsureInstalled(); status != kSuccess) {
     std::fprintf(stderr, "TestMachine: installing the power plans failed with %u\n", status);

@@ -7,6 +7,7 @@
 #pragma once
 #include "platform/builtin_strings.h"
 #include "platform/emulated/devices.h"
+#include "platform/emulated/emulated_batteries.h"
 #include "platform/emulated/emulated_monitors.h"
 #include "platform/emulated/emulated_quill.h"
 #include "platform/emulated/emulated_wmi.h"
@@ -45,6 +46,9 @@ class TestMachine {
   EmulatedWmi wmi{registry};
   EmulatedMonitors monitors{registry};
   EmulatedLibraries libraries{registry};
+  // The battery devices (none present until a test puts one in) and the
+  // system battery state.
+  EmulatedBatteryPort batteries{registry};
   RecordingMessageBoxes boxes;
   BuiltinStringTable strings;
   InMemoryFileSystem files;

@@ -59,4 +59,15 @@ Status EmulatedMachineState::WriteProcessor(std::uint32_t count, std::uint32_t m
   return key.WriteDword(u"ProcessorMaxMhz", maxMhz);
 }
 
+std::uint32_t EmulatedMachineState::ProcessorCurrentMhz() { return ReadOr(registry_, u"ProcessorCurrentMhz", 0); }
+
+Status EmulatedMachineState::WriteProcessorCurrentMhz(std::uint32_t mhz) {
+  RegKey key;
+  if (Status status = RegKey::Create(registry_, kHkeyLocalMachine, kEmulatorKey, kKeySetValue, key);
+      status != kSuccess) {
+    return status;
+  }
+  return key.WriteDword(u"ProcessorCurrentMhz", mhz);
+}
+
 }  // namespace kestrel

@@ -2,9 +2,10 @@
 // source, battery, processor. It lives in the registry under
 // HKLM\Software\KestrelEmulator so that every process on the machine (Kestrel,
 // Plinth, the control tool, tests) sees the same machine. Values (DWORD):
-// OnAc, BatteryPresent, BatteryPercent, ProcessorCount, ProcessorMaxMhz; a
-// missing or malformed value reads as its default (mains power, no battery,
-// 100 %, two processors at 2200 MHz).
+// OnAc, BatteryPresent, BatteryPercent, ProcessorCount, ProcessorMaxMhz,
+// ProcessorCurrentMhz; a missing or malformed value reads as its default
+// (mains power, no battery, 100 %, two processors at 2200 MHz, the current
+// clock following the active plan's maximum processor state).
 #pragma once
 #include <cstdint>
 #include <string>
@@ -31,6 +32,9 @@ class EmulatedMachineState {
   std::uint32_t ProcessorCount();
   std::uint32_t ProcessorMaxMhz();
   Status WriteProcessor(std::uint32_t count, std::uint32_t maxMhz);
+  // The current clock when one was set (0: it follows the active plan).
+  std::uint32_t ProcessorCurrentMhz();
+  Status WriteProcessorCurrentMhz(std::uint32_t mhz);
 
  private:
   Registry& registry_;

@@ -485,10 +485,12 @@ Status EmulatedPowerManager::ReadProcessorInformation(std::vector<ProcessorPower
         EffectiveValue(registry_, active, kMaxProcessorState, machine_.ReadPowerSource().onAc);
     if (percent && *percent <= 100) limit = static_cast<std::uint32_t>(std::uint64_t{maxMhz} * *percent / 100);
   }
+  std::uint32_t current = machine_.ProcessorCurrentMhz();
+  if (current == 0) current = limit;
   processors.clear();
   std::uint32_t count = machine_.ProcessorCount();
   for (std::uint32_t number = 0; number < count; ++number) {
-    processors.push_back(ProcessorPowerInfo{number, maxMhz, limit, limit, 1, 0});
+    processors.push_back(ProcessorPowerInfo{number, maxMhz, current, limit, 1, 0});
   }
   return kSuccess;
 }

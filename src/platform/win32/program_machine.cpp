@@ -3,10 +3,12 @@
 #include "platform/win32/program_machine.h"
 
 #include "platform/emulated/devices.h"
+#include "platform/emulated/emulated_batteries.h"
 #include "platform/emulated/emulated_monitors.h"
 #include "platform/emulated/emulated_wmi.h"
 #include "platform/emulated/maker_devices.h"
 #include "platform/emulated/power_store.h"
+#include "platform/win32/win32_battery.h"
 #include "platform/win32/win32_clock.h"
 #include "platform/win32/win32_device_io.h"
 #include "platform/win32/win32_file_system.h"
@@ -48,9 +50,11 @@ class WindowsMachine : public ProgramMachine {
   Wmi& wmi() override { return wmi_; }
   MonitorConfiguration& monitors() override { return monitors_; }
   Libraries& libraries() override { return common_.libraries; }
+  BatteryPort& batteries() override { return batteries_; }
 
  private:
   CommonPorts common_;
+  Win32BatteryPort batteries_;
   Win32PowerManager power_;
   Win32DeviceIo devices_;
   Win32Wmi wmi_;
@@ -65,11 +69,13 @@ class WineMachine : public ProgramMachine {
         devices_(common_.registry),
         wmi_(common_.registry),
         monitors_(common_.registry),
+        batteries_(common_.registry),
         machine_{common_.registry, power_,         devices_,       common_.clock, common_.sync,
                  common_.messaging, common_.boxes, common_.strings, common_.files} {
     // A fresh prefix gets the Windows plans; an installed machine is left alone.
     power_.EnsureInstalled();
     InstallEmulatedDevices(devices_);
+    InstallEmulatedBatteries(devices_, common_.registry);
   }
   Machine& machine() override { return machine_; }
   bool emulated() const override { return true; }
@@ -78,6 +84,7 @@ class WineMachine : public ProgramMachine {
   Wmi& wmi() override { return wmi_; }
   MonitorConfiguration& monitors() override { return monitors_; }
   Libraries& libraries() override { return common_.libraries; }
+  BatteryPort& batteries() override { return batteries_; }
 
  private:
   CommonPorts common_;
@@ -85,6 +92,7 @@ class WineMachine : public ProgramMachine {
   EmulatedDevices devices_;
   EmulatedWmi wmi_;
   EmulatedMonitors monitors_;
+  EmulatedBatteryPort batteries_;
   Machine machine_;
 };
 

@@ -15,6 +15,7 @@ class EmulatedDevices;
 class Wmi;
 class MonitorConfiguration;
 class Libraries;
+class BatteryPort;
 
 class ProgramMachine {
  public:
@@ -30,6 +31,9 @@ class ProgramMachine {
   virtual Wmi& wmi() = 0;
   virtual MonitorConfiguration& monitors() = 0;
   virtual Libraries& libraries() = 0;
+  // The battery devices and the system battery state: the emulated
+  // machine's batteries under Wine.
+  virtual BatteryPort& batteries() = 0;
 };
 
 std::unique_ptr<ProgramMachine> CreateProgramMachine();

@@ -59,7 +59,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     adapters = std::make_unique<Win32NetworkAdapters>();
   }
   KestrelProgram program(ProgramParts{machine, shell, surfaces, desktop, hotKeys, libraries, modeDisplay,
-                                      warningDialog, notificationArea, menus, trayDesktop, adapters.get()});
+                                      warningDialog, notificationArea, menus, trayDesktop, &platform->batteries(),
+                                      adapters.get()});
   SetMainController(&program.controller());
   SetModeDisplay(instance, &program.eco().sequence(), &machine.strings);
   SetEmulatedNotificationSource(platform->emulated() ? &machine.power : nullptr);

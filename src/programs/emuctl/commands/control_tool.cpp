@@ -4,6 +4,7 @@
 
 #include "platform/emulated/devices.h"
 #include "platform/text.h"
+#include "programs/emuctl/commands/battery_commands.h"
 #include "programs/emuctl/commands/command_support.h"
 #include "programs/emuctl/commands/display_commands.h"
 #include "programs/emuctl/commands/network_commands.h"
@@ -36,7 +37,8 @@ constexpr Command kCommands[] = {
     {u"press", PressButton},
     {u"press-next", PressNextButton},
     {u"ac", SetPowerSource},
-    {u"battery", SetBattery},
+    {u"battery", BatteryCommand},
+    {u"processor", ProcessorCommand},
     {u"resume", RaiseResume},
     {u"lock", RaiseSessionLock},
     {u"unlock", RaiseSessionUnlock},
@@ -72,7 +74,13 @@ std::string ControlToolUsage() {
          "  press                      post the ECO button press (1340) to Kestrel\n"
          "  press-next                 post the ECO button's next press (1341) to Kestrel\n"
          "  ac on|off                  switch the emulated power source and tell Kestrel\n"
-         "  battery none|<percent>     remove the battery or set its level and tell Kestrel\n"
+         "  battery [none | [second] none|<percent> [rate <mW>] [name <text>] [capacity <mWh>]\n"
+         "          [charging on|off] | [second] fail <operation> <count> <code>]\n"
+         "                             print the batteries, remove them, or set the first (or second)\n"
+         "                             battery's level and values and tell Kestrel; fail scripts failures of\n"
+         "                             Tag, Information, Status or State\n"
+         "  processor [<current MHz> [<maximum MHz>]]\n"
+         "                             print or set the processor's current and maximum clock\n"
          "  resume                     tell Kestrel the machine resumed from sleep\n"
          "  lock | unlock              tell Kestrel the session was locked or unlocked\n"
          "  connect | disconnect       tell Kestrel the console was connected to or disconnected from the session\n"

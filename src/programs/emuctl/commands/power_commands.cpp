@@ -143,20 +143,4 @@ ControlResult SetPowerSource(ControlTool& tool, const Arguments& args) {
   return ApplyPowerSource(tool, source, &kAcDcPowerSource, source.onAc ? kPowerSourceAc : kPowerSourceDc);
 }
 
-ControlResult SetBattery(ControlTool& tool, const Arguments& args) {
-  if (!HasArguments(args, 1, 1)) return WrongArguments("battery none|<percent 0-100>");
-  std::optional<std::uint32_t> percent;
-  if (args[1] != u"none") {
-    percent = ParseDecimal(args[1]);
-    if (!percent || *percent > 100) {
-      return BadInput("battery level \"" + Utf16ToUtf8(args[1]) + "\" is not none or a percentage from 0 to 100");
-    }
-  }
-  if (tool.machineState == nullptr || tool.emulatedPower == nullptr) return NeedsEmulatedMachine("battery");
-  EmulatedPowerSource source = tool.machineState->ReadPowerSource();
-  source.batteryPresent = percent.has_value();
-  if (percent) source.batteryPercent = *percent;
-  return ApplyPowerSource(tool, source, percent ? &kBatteryPercentageRemaining : nullptr, percent.value_or(0));
-}
-
 }  // namespace kestrel

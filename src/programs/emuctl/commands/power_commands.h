@@ -1,5 +1,5 @@
 // Commands over the power plans (plans, active, create-plan, delete-plan,
-// value) and the emulated power source (ac, battery).
+// value) and the emulated power source (ac).
 #pragma once
 #include "programs/emuctl/commands/command_support.h"
 
@@ -11,6 +11,5 @@ ControlResult CreatePlan(ControlTool& tool, const Arguments& args);      // crea
 ControlResult DeletePlan(ControlTool& tool, const Arguments& args);      // delete-plan <guid>
 ControlResult ReadPlanValue(ControlTool& tool, const Arguments& args);   // value <plan> <subgroup> <setting>
 ControlResult SetPowerSource(ControlTool& tool, const Arguments& args);  // ac on|off
-ControlResult SetBattery(ControlTool& tool, const Arguments& args);      // battery none|<percent>
 
 }  // namespace kestrel
