@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/format.h"
+#include "platform/owned_handle.h"
 #include "platform/text.h"
 
 namespace kestrel {
@@ -48,10 +49,10 @@ void ErrorReporter::AppendLine(const std::u16string& line) {
   // Writers inside the process take turns; another process holding the file
   // makes the open fail, and that entry is dropped silently.
   std::lock_guard<std::mutex> guard(logMutex_);
-  FileHandle file = 0;
-  if (machine_.files.OpenExclusive(kErrorLogPath, true, file) != kSuccess) return;
-  machine_.files.AppendToEnd(file, Utf16ToBytes(line, false));
-  machine_.files.Close(file);
+  FileHandle handle = 0;
+  if (machine_.files.OpenExclusive(kErrorLogPath, true, handle) != kSuccess) return;
+  OwnedFile file(machine_.files, handle);
+  machine_.files.AppendToEnd(file.get(), Utf16ToBytes(line, false));
 }
 
 }  // namespace kestrel

@@ -1,30 +1,20 @@
 #include "app/dispatch/display_gate.h"
 
+#include "platform/owned_handle.h"
+
 namespace kestrel {
-namespace {
-
-// The second mutex exists (any answer but "not found" counts as existing).
-bool DisplayHeld(Sync& sync) {
-  SyncHandle held = 0;
-  Status status = sync.OpenMutex(kDisplayHeldName, held);
-  if (status == kSuccess) sync.Close(held);
-  return status != kErrorFileNotFound;
-}
-
-}  // namespace
 
 bool DisplayGateClosed(DispatchContext& context) {
   if (context.desktop().RemoteSession()) return true;
   Sync& sync = context.machine().sync;
-  SyncHandle gate = 0;
+  SyncHandle handle = 0;
   bool existed = false;
-  if (context.desktop().CreateMutexForAllSessions(kDisplayGateLockName, gate, existed) != kSuccess) return true;
-  bool closed = true;
-  if (Acquired(sync.Wait(gate, kDisplayGateWaitMs))) {
-    closed = DisplayHeld(sync);
-    sync.ReleaseMutex(gate);
-  }
-  sync.Close(gate);
+  if (context.desktop().CreateMutexForAllSessions(kDisplayGateLockName, handle, existed) != kSuccess) return true;
+  OwnedSync gate(sync, handle);
+  if (!Acquired(sync.Wait(gate.get(), kDisplayGateWaitMs))) return true;
+  // The gate is closed while the other program's second mutex exists.
+  bool closed = NamedMutexExists(sync, kDisplayHeldName);
+  sync.ReleaseMutex(gate.get());
   return closed;
 }
 

@@ -52,12 +52,7 @@ void SettingsCommands::OpenEcoSettings(LParam lParam) {
 }
 
 bool SettingsCommands::RoamerSettingsOpen() {
-  Sync& sync = context_.machine().sync;
-  SyncHandle roamer = 0;
-  Status status = sync.OpenMutex(kRoamerSettingsMutex, roamer);
-  if (status == kSuccess) sync.Close(roamer);
-  // A mutex this user may not open exists all the same.
-  return status != kErrorFileNotFound;
+  return NamedMutexExists(context_.machine().sync, kRoamerSettingsMutex);
 }
 
 void SettingsCommands::OpenPlanSettings(LParam lParam) {
