@@ -7,7 +7,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ROOT=$PWD
-BUILD=$ROOT/build/windows
+# KESTREL_RUN_BUILD names another Windows build folder to run from.
+BUILD=${KESTREL_RUN_BUILD:-$ROOT/build/windows}
 
 prepare() {
   source scripts/prerequisites.sh
@@ -40,6 +41,7 @@ set_up_machine() {
   local status=0
   (cd "$BIN_DIR" && wine Plinth.exe /StandAlone </dev/null >"$TEST_WORK/plinth.out" 2>&1) || status=$?
   ((status == 0)) || { echo "Plinth.exe exited with $status" >&2; return 1; }
+  prepare_battery_switch
 }
 
 run_on_display() {
@@ -73,6 +75,7 @@ demonstrate() {
   screenshot run-demonstration
   echo "Screenshot: $SCREENSHOT_FILE"
   demonstrate_eco_button
+  demonstrate_battery_switch
   kestrel_emu close
   echo "Kestrel closed."
 }
@@ -91,6 +94,54 @@ demonstrate_eco_button() {
   echo "Active plan after the switch:"
   kestrel_emu active
   echo "Lamp: $(reg_query 'HKLM\Software\KestrelEmulator\Devices\VEXAECFILTER' /v Colour | sed -n 's/.*REG_SZ *//p')"
+}
+
+# The automatic switch on (limit 30 %, target Power saver) and a battery at
+# 60 % on mains, before Kestrel starts and reads them.
+prepare_battery_switch() {
+  # enabled 1, reserved 0, limit 30, target Power saver, nothing saved.
+  local auto=01000000000000001e00000000000000081384a14135ab4fbc81f71556f20b4a00000000000000000000000000000000
+  run_wine reg add 'HKCU\Software\Vexa\Kestrel' /v Auto /t REG_BINARY /d "$auto" /f >/dev/null
+  kestrel_emu battery 60 >/dev/null
+  kestrel_emu ac on >/dev/null
+}
+
+# wait_for_plan <guid> <seconds>: until the plan is active (the switch's
+# worker looks every 20 s).
+wait_for_plan() {
+  local start=$SECONDS
+  while [[ $(kestrel_emu active | tr -d '\r') != "$1" ]]; do
+    ((SECONDS - start < $2)) || { echo "$1 did not become active within $2 s" >&2; return 1; }
+    sleep 0.5
+  done
+  echo "after $((SECONDS - start)) s"
+}
+
+# On battery the charge falls below the limit: Kestrel moves to the
+# low-battery plan and the tray shows the balloon; mains power brings the
+# plan it left back.
+demonstrate_battery_switch() {
+  local before power_saver=a1841308-3541-4fab-bc81-f71556f20b4a
+  before=$(kestrel_emu active | tr -d '\r')
+  echo "Unplugging the emulated machine and letting its battery fall to 5 % ..."
+  kestrel_emu ac off >/dev/null
+  kestrel_emu battery 5 >/dev/null
+  echo -n "Power saver became active "
+  wait_for_plan "$power_saver" 25
+  local tries
+  for tries in {1..40}; do  # up to 10 s for the balloon to come up
+    run_wine "$BIN_DIR/TrayProbe.exe" tooltip 2>/dev/null | grep -q 'バッテリ残量' && break
+    sleep 0.25
+  done
+  sleep 0.5
+  screenshot run-battery-switch
+  echo "Screenshot: $SCREENSHOT_FILE"
+  kestrel_emu plans
+  echo "Plugging the machine back in with the battery at 60 % ..."
+  kestrel_emu battery 60 >/dev/null
+  kestrel_emu ac on >/dev/null
+  echo -n "The plan left ($before) came back "
+  wait_for_plan "$before" 25
 }
 
 case ${1:-} in
