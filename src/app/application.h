@@ -46,6 +46,7 @@ class Application {
   void SaveForEndSession();
 
   Machine& machine() { return machine_; }
+  Shell& shell() { return shell_; }
   ErrorReporter& reporter() { return reporter_; }
   SettingsStore& settings() { return settings_; }
   Workers& workers() { return workers_; }

@@ -25,7 +25,7 @@ class FakeShell : public Shell {
   void StopGdiPlus() override { calls.push_back("gdiplus-end"); }
   bool WorkArea(Rect& area) override {
     area = workArea;
-    return true;
+    return workAreaReadable;
   }
   void AllowMessageFromLowerIntegrity(std::uint32_t message) override { allowedMessages.push_back(message); }
   Status RegisterMainWindowClass() override {
@@ -57,7 +57,8 @@ class FakeShell : public Shell {
   std::uint16_t uiLanguage = 0x0411;
   std::u16string modulePath = u"C:\\Program Files\\Vexa\\Kestrel\\Kestrel.exe";
   Status moduleStatus = kSuccess;
-  Rect workArea{0, 0, 1024, 738};
+  Rect workArea{0, 0, 1280, 984};
+  bool workAreaReadable = true;
   Status mainClassStatus = kSuccess;
   Status displayClassStatus = kSuccess;
   Status createWindowStatus = kSuccess;

@@ -57,10 +57,6 @@ class FakeDispatchDesktop : public DispatchDesktop {
     return kSuccess;
   }
   bool RemoteSession() override { return remote; }
-  bool WorkArea(Rect& area) override {
-    area = workArea;
-    return true;
-  }
   Status CreateMutexForAllSessions(std::u16string_view name, SyncHandle& handle, bool& existed) override {
     return sync_.CreateMutex(name, handle, existed);
   }
@@ -77,7 +73,6 @@ class FakeDispatchDesktop : public DispatchDesktop {
 
   int sessionFailures = 0;
   bool remote = false;
-  Rect workArea{0, 0, 1280, 984};
   WindowHandle colourProgram = 0;
   LParam colourAnswer = 1;
   bool colourProgramHung = false;
@@ -294,17 +289,11 @@ class RecordingMenus : public MenuPresenter {
 class RecordingDesktop : public TrayDesktop {
  public:
   Point CursorPosition() override { return cursor; }
-  bool WorkArea(Rect& area) override {
-    area = workArea;
-    return workAreaReadable;
-  }
   std::uint32_t DoubleClickTimeMs() override { return 500; }
   void HideWindow(WindowHandle window) override { hidden.push_back(window); }
   void Launch(std::u16string_view path) override { launched.emplace_back(path); }
 
   Point cursor{990, 750};
-  Rect workArea{0, 0, 1280, 984};
-  bool workAreaReadable = true;
   std::vector<WindowHandle> hidden;
   std::vector<std::u16string> launched;
 };

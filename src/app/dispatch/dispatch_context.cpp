@@ -41,7 +41,7 @@ void DispatchContext::SendProcessorModeOf(const Guid& plan) { SendPlanProcessorM
 
 void DispatchContext::AnchorAtWorkAreaCorner() {
   Rect area;
-  if (!desktop().WorkArea(area)) return;
+  if (!app().shell().WorkArea(area)) return;
   state_.dialogAnchor = Point{area.right, area.bottom};
 }
 

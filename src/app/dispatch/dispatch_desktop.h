@@ -31,8 +31,6 @@ class DispatchDesktop {
 
   // GetSystemMetrics(SM_REMOTESESSION) non-zero.
   virtual bool RemoteSession() = 0;
-  // The primary monitor's work area; false when it cannot be read.
-  virtual bool WorkArea(Rect& area) = 0;
   // A mutex that every session can open (null DACL); `existed` as for
   // Sync::CreateMutex. The handle is closed through Sync.
   virtual Status CreateMutexForAllSessions(std::u16string_view name, SyncHandle& handle, bool& existed) = 0;

@@ -78,7 +78,7 @@ void TrayDispatch::OnDoubleClick(WindowHandle window) {
   CancelPendingClick(window);
   clickPosition_ = parts_.desktop.CursorPosition();
   Rect area;
-  if (parts_.desktop.WorkArea(area)) {
+  if (app_.shell().WorkArea(area)) {
     dispatch_.state().dialogAnchor = Point{area.right, area.bottom};
     dispatch_.state().openedByDoubleClick = true;
   }
@@ -243,7 +243,7 @@ void TrayDispatch::ShowLeftClickMenu(WindowHandle owner) {
 
 void TrayDispatch::ShowEcoButtonMenu(WindowHandle owner) {
   Rect area;
-  if (!parts_.desktop.WorkArea(area)) {
+  if (!app_.shell().WorkArea(area)) {
     app_.reporter().ReportCode(kStringWorkAreaFailed, 0);
     return;
   }

@@ -40,8 +40,6 @@ class TrayDesktop {
  public:
   virtual ~TrayDesktop() = default;
   virtual Point CursorPosition() = 0;
-  // The primary monitor's work area; false when it cannot be read.
-  virtual bool WorkArea(Rect& area) = 0;
   virtual std::uint32_t DoubleClickTimeMs() = 0;
   virtual void HideWindow(WindowHandle window) = 0;
   // Starts a program through the shell (default verb, no parameters).

@@ -59,13 +59,6 @@ Status Win32DispatchDesktop::UnregisterDeviceNotification(DeviceNotifyHandle han
 
 bool Win32DispatchDesktop::RemoteSession() { return GetSystemMetrics(SM_REMOTESESSION) != 0; }
 
-bool Win32DispatchDesktop::WorkArea(Rect& area) {
-  RECT rect;
-  if (!SystemParametersInfoW(SPI_GETWORKAREA, 0, &rect, 0)) return false;
-  area = Rect{rect.left, rect.top, rect.right, rect.bottom};
-  return true;
-}
-
 Status Win32DispatchDesktop::CreateMutexForAllSessions(std::u16string_view name, SyncHandle& handle,
                                                        bool& existed) {
   // A null DACL lets the programs of every session open the mutex.

@@ -14,7 +14,6 @@ class Win32DispatchDesktop : public DispatchDesktop {
                                              DeviceNotifyHandle& handle) override;
   Status UnregisterDeviceNotification(DeviceNotifyHandle handle) override;
   bool RemoteSession() override;
-  bool WorkArea(Rect& area) override;
   Status CreateMutexForAllSessions(std::u16string_view name, SyncHandle& handle, bool& existed) override;
   WindowHandle FindWindowByTitle(std::u16string_view className, std::u16string_view title) override;
   Status SendAbortIfHung(WindowHandle window, std::uint32_t message, WParam wParam, LParam lParam,

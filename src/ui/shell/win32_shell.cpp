@@ -2,6 +2,8 @@
 #include "ui/shell/win32_shell.h"
 
 #include <objbase.h>
+#include <objidl.h>
+#include <gdiplus.h>
 #include <winver.h>
 
 #include <clocale>
@@ -19,16 +21,6 @@ const wchar_t* Wide(std::u16string_view text, std::wstring& storage) {
   storage.assign(text.begin(), text.end());
   return storage.c_str();
 }
-
-// GDI+ is loaded at run time so the program does not depend on it being present.
-struct GdiplusStartupInput {
-  UINT32 version = 1;
-  void* debugEventCallback = nullptr;
-  BOOL suppressBackgroundThread = FALSE;
-  BOOL suppressExternalCodecs = FALSE;
-};
-using GdiplusStartupFn = int(WINAPI*)(ULONG_PTR*, const GdiplusStartupInput*, void*);
-using GdiplusShutdownFn = void(WINAPI*)(ULONG_PTR);
 
 }  // namespace
 
@@ -88,18 +80,13 @@ Status Win32Shell::ModuleFileName(std::u16string& path) {
 }
 
 void Win32Shell::StartGdiPlus() {
-  HMODULE gdiplus = LoadLibraryW(L"gdiplus.dll");
-  if (gdiplus == nullptr) return;
-  auto startup = reinterpret_cast<GdiplusStartupFn>(GetProcAddress(gdiplus, "GdiplusStartup"));
-  GdiplusStartupInput input;
-  if (startup == nullptr || startup(&gdiplusToken_, &input, nullptr) != 0) gdiplusToken_ = 0;
+  Gdiplus::GdiplusStartupInput input;
+  if (Gdiplus::GdiplusStartup(&gdiplusToken_, &input, nullptr) != Gdiplus::Ok) gdiplusToken_ = 0;
 }
 
 void Win32Shell::StopGdiPlus() {
   if (gdiplusToken_ == 0) return;
-  HMODULE gdiplus = GetModuleHandleW(L"gdiplus.dll");
-  auto shutdown = gdiplus ? reinterpret_cast<GdiplusShutdownFn>(GetProcAddress(gdiplus, "GdiplusShutdown")) : nullptr;
-  if (shutdown != nullptr) shutdown(gdiplusToken_);
+  Gdiplus::GdiplusShutdown(gdiplusToken_);
   gdiplusToken_ = 0;
 }
 

@@ -12,13 +12,6 @@ Point Win32TrayDesktop::CursorPosition() {
   return {point.x, point.y};
 }
 
-bool Win32TrayDesktop::WorkArea(Rect& area) {
-  RECT rect{};
-  if (!SystemParametersInfoW(SPI_GETWORKAREA, 0, &rect, 0)) return false;
-  area = {rect.left, rect.top, rect.right, rect.bottom};
-  return true;
-}
-
 void Win32TrayDesktop::Launch(std::u16string_view path) {
   std::wstring file = ToWide(path);
   SHELLEXECUTEINFOW info{};

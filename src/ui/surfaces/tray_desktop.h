@@ -10,7 +10,6 @@ namespace kestrel {
 class Win32TrayDesktop : public TrayDesktop {
  public:
   Point CursorPosition() override;
-  bool WorkArea(Rect& area) override;
   std::uint32_t DoubleClickTimeMs() override { return GetDoubleClickTime(); }
   void HideWindow(WindowHandle window) override { ShowWindow(reinterpret_cast<HWND>(window), SW_HIDE); }
   void Launch(std::u16string_view path) override;

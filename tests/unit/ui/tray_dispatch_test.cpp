@@ -276,7 +276,7 @@ TEST_F(Tray, EcoButtonWithoutModesTogglesItsMenu) {
   Send(kWmCommand, 69);
   EXPECT_EQ(PostedCommands(), std::vector<std::uint32_t>{56});
   EXPECT_TRUE(dispatch.state().cornerMarker) << "opened from the tray";
-  trayDesktop.workAreaReadable = false;
+  shell.workAreaReadable = false;
   Send(kMsgEcoButtonPress);
   EXPECT_EQ(menus.shown.size(), 2u);
   EXPECT_EQ(LoggedTexts().back(), u"fail : SystemParametersInfo(0x0)");
