@@ -9,14 +9,16 @@ namespace kestrel {
 KestrelProgram::KestrelProgram(ProgramParts parts)
     : parts_(parts),
       app_(parts.machine, parts.shell, *this),
-      ecoLevel_(parts.libraries, parts.machine.registry, app_.reporter()),
+      ecoLevel_(parts.ecoLevelLoader, parts.machine.registry, app_.reporter()),
       ecoContext_(app_, [this]() -> PlanModel& { return plans(); }),
       eco_(ecoContext_, parts.modeDisplay, parts.warningDialog),
       dispatch_(DispatchParts{app_, eco_, parts.surfaces, parts.desktop, *this, parts.hotKeys}),
       tray_(app_, [this]() -> PlanModel& { return plans(); }, dispatch_,
             TrayParts{parts.notificationArea, parts.menus, parts.trayDesktop}),
       controller_(ControllerParts{app_, ecoContext_, eco_, dispatch_, tray_}),
-      battery_(parts.batteries != nullptr ? *parts.batteries : NoBatteries(), parts.machine.devices, app_.reporter()),
+      brightnessPart_(DisplayPorts{parts.machine, parts.wmi, parts.monitors, parts.libraries}, app_.reporter(),
+                      brightness_, [this] { return dispatch_.DisplayGateOpen(); }),
+      battery_(parts.batteries, parts.machine.devices, app_.reporter()),
       autoSwitch_(ecoContext_, AutoSwitchParts()),
       speed_(parts.machine, app_.reporter()),
       batteryPoll_(battery_, app_.reporter()),
@@ -47,7 +49,7 @@ void KestrelProgram::BuildPlanList() {
 }
 
 bool KestrelProgram::ProbeWirelessAdapter() {
-  return parts_.networkAdapters != nullptr && HasWirelessAdapter(*parts_.networkAdapters);
+  return HasWirelessAdapter(parts_.networkAdapters);
 }
 
 bool KestrelProgram::ProbePowerSavingDevice() { return ProcessorModeSupported(app_.machine().devices, app_.reporter()); }
@@ -60,38 +62,32 @@ void KestrelProgram::MainWindowCreated() {
 
 void KestrelProgram::ReleaseDevicesAndTables() {
   ecoLevel_.Finalize();
-  if (brightnessPart_) brightnessPart_->Release();
-}
-
-void KestrelProgram::UseBrightnessPorts(Wmi& wmi, MonitorConfiguration& monitors, Libraries& libraries) {
-  brightnessPart_.emplace(DisplayPorts{app_.machine(), wmi, monitors, libraries}, app_.reporter(), brightness_,
-                          [this] { return dispatch_.DisplayGateOpen(); });
+  brightnessPart_.Release();
 }
 
 void KestrelProgram::LoadAmbientLightSupport() {
-  if (brightnessPart_) brightnessPart_->LoadAmbientLightSupport();
+  brightnessPart_.LoadAmbientLightSupport();
 }
 
-bool KestrelProgram::ProbeExternalMonitors() { return brightnessPart_ && brightnessPart_->ProbeExternalMonitors(); }
+bool KestrelProgram::ProbeExternalMonitors() { return brightnessPart_.ProbeExternalMonitors(); }
 
 std::uint32_t KestrelProgram::MeasureProcessorMhz() {
-  return brightnessPart_ ? brightnessPart_->MeasureProcessorMhz() : 0;
+  return brightnessPart_.MeasureProcessorMhz();
 }
 
 void KestrelProgram::InitializePanelBrightness() {
-  if (brightnessPart_) brightnessPart_->InitializePanelBrightness(app_.settings().config());
+  brightnessPart_.InitializePanelBrightness(app_.settings().config());
 }
 
 void KestrelProgram::ApplyBrightness(std::uint32_t argument) {
-  if (brightnessPart_) brightnessPart_->Run(argument);
+  brightnessPart_.Run(argument);
 }
 
-bool KestrelProgram::PanelBrightnessAvailable() { return brightnessPart_ && brightnessPart_->PanelBrightnessAvailable(); }
+bool KestrelProgram::PanelBrightnessAvailable() { return brightnessPart_.PanelBrightnessAvailable(); }
 
 void KestrelProgram::RescanExternalMonitors() {
-  if (!brightnessPart_) return;
   std::shared_ptr<const PlanRecord> current = plans().currentPlan();
-  brightnessPart_->RescanExternalMonitors(current ? *current : PlanRecord{});
+  brightnessPart_.RescanExternalMonitors(current ? *current : PlanRecord{});
 }
 
 }  // namespace kestrel

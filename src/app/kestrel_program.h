@@ -34,16 +34,21 @@ struct ProgramParts {
   Surfaces& surfaces;
   DispatchDesktop& desktop;
   HotKeys& hotKeys;
-  LibraryLoader& libraries;
+  LibraryLoader& ecoLevelLoader;
   ModeDisplayHost& modeDisplay;
   PlaybackWarningDialog& warningDialog;
   NotificationArea& notificationArea;
   MenuPresenter& menus;
   TrayDesktop& trayDesktop;
-  // The battery devices and the system battery state; none when null.
-  BatteryPort* batteries = nullptr;
-  // The network adapter list; a machine without one has no wireless adapter.
-  NetworkAdapters* networkAdapters = nullptr;
+  // Panel and external monitor brightness: WMI, the monitor configuration
+  // and the libraries (the CMOS library) of the platform.
+  Wmi& wmi;
+  MonitorConfiguration& monitors;
+  Libraries& libraries;
+  // The battery devices and the system battery state.
+  BatteryPort& batteries;
+  // The network adapter list (the wireless probe).
+  NetworkAdapters& networkAdapters;
 };
 
 class KestrelProgram : public Subsystems {
@@ -84,9 +89,7 @@ class KestrelProgram : public Subsystems {
   // Settings flag WirelessLan: an IEEE 802.11 adapter is listed.
   bool ProbeWirelessAdapter() override;
 
-  // Panel and external monitor brightness over the platform's WMI, monitor
-  // configuration and libraries; a program not given them has none.
-  void UseBrightnessPorts(Wmi& wmi, MonitorConfiguration& monitors, Libraries& libraries);
+  // Panel and external monitor brightness.
   void LoadAmbientLightSupport() override;
   bool ProbeExternalMonitors() override;
   std::uint32_t MeasureProcessorMhz() override;
@@ -116,8 +119,6 @@ class KestrelProgram : public Subsystems {
   void ConnectWorkers(WindowHandle window);
   AutoSwitchHooks AutoSwitchParts();
   AlarmLevels ReadAlarmLevels();
-  // The battery port of a machine without batteries.
-  static BatteryPort& NoBatteries();
 
   ProgramParts parts_;
   Application app_;
@@ -129,7 +130,7 @@ class KestrelProgram : public Subsystems {
   WindowDispatch dispatch_;
   TrayDispatch tray_;
   MainController controller_;
-  std::optional<BrightnessSubsystem> brightnessPart_;
+  BrightnessSubsystem brightnessPart_;
   BatteryEstimator battery_;
   AutoSwitch autoSwitch_;
   SpeedMonitor speed_;

@@ -10,16 +10,6 @@
 namespace kestrel {
 namespace {
 
-class NoBatteryPort : public BatteryPort {
- public:
-  Status EnumerateBattery(std::uint32_t, std::u16string&) override { return kErrorNoMoreItems; }
-  Status ReadSystemBatteryState(SystemBatteryState& state) override {
-    state = SystemBatteryState{};
-    state.acOnLine = true;
-    return kSuccess;
-  }
-};
-
 // The battery subgroup's alarm settings of a plan.
 constexpr Guid kBatterySubgroup{0xe73a048d, 0xbf27, 0x4f12, {0x97, 0x31, 0x8b, 0x20, 0x76, 0xe8, 0x89, 0x1f}};
 constexpr Guid kLowBatteryLevel{0x8183ba9a, 0xe910, 0x48da, {0x87, 0x69, 0x14, 0xae, 0x6d, 0xc1, 0x17, 0x0a}};
@@ -29,18 +19,13 @@ constexpr std::int64_t kPlanLockTimeoutCode = 1;
 
 }  // namespace
 
-BatteryPort& KestrelProgram::NoBatteries() {
-  static NoBatteryPort none;
-  return none;
-}
-
 void KestrelProgram::LoadBatteryEstimationParameters() {
   battery_.SetAlarmLevels([this] { return ReadAlarmLevels(); });
   battery_.LoadParameters(app_.machine().registry);
 }
 
 bool KestrelProgram::ProbeBatteryDevice() {
-  return parts_.batteries != nullptr && BatteryInterfacePresent(*parts_.batteries, app_.reporter());
+  return BatteryInterfacePresent(parts_.batteries, app_.reporter());
 }
 
 AlarmLevels KestrelProgram::ReadAlarmLevels() {

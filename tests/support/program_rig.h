@@ -199,7 +199,8 @@ class ProgramRig : public ::testing::Test {
   RecordingMenus menus;
   RecordingDesktop trayDesktop;
   RecordingProgram program{ProgramParts{machine, shell, dialogs, desktop, hotKeys, loader, display, warningDialog,
-                                        area, menus, trayDesktop, &test.batteries},
+                                        area, menus, trayDesktop, test.wmi, test.monitors, test.libraries,
+                                        test.batteries, test.networkAdapters},
                            calls};
   Application& app = program.app();
   EcoEngine& engine = program.eco();

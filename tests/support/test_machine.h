@@ -9,6 +9,7 @@
 #include "platform/emulated/devices.h"
 #include "platform/emulated/emulated_batteries.h"
 #include "platform/emulated/emulated_monitors.h"
+#include "platform/emulated/emulated_network_adapters.h"
 #include "platform/emulated/emulated_quill.h"
 #include "platform/emulated/emulated_wmi.h"
 #include "platform/emulated/machine_state.h"
@@ -49,6 +50,7 @@ class TestMachine {
   // The battery devices (none present until a test puts one in) and the
   // system battery state.
   EmulatedBatteryPort batteries{registry};
+  EmulatedNetworkAdapters networkAdapters{registry};
   RecordingMessageBoxes boxes;
   BuiltinStringTable strings;
   InMemoryFileSystem files;

@@ -5,6 +5,7 @@
 #include "platform/emulated/devices.h"
 #include "platform/emulated/emulated_batteries.h"
 #include "platform/emulated/emulated_monitors.h"
+#include "platform/emulated/emulated_network_adapters.h"
 #include "platform/emulated/emulated_wmi.h"
 #include "platform/emulated/maker_devices.h"
 #include "platform/emulated/power_store.h"
@@ -15,6 +16,7 @@
 #include "platform/win32/win32_libraries.h"
 #include "platform/win32/win32_messaging.h"
 #include "platform/win32/win32_monitor_configuration.h"
+#include "platform/win32/win32_network_adapters.h"
 #include "platform/win32/win32_power.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_sync.h"
@@ -51,10 +53,12 @@ class WindowsMachine : public ProgramMachine {
   MonitorConfiguration& monitors() override { return monitors_; }
   Libraries& libraries() override { return common_.libraries; }
   BatteryPort& batteries() override { return batteries_; }
+  NetworkAdapters& networkAdapters() override { return adapters_; }
 
  private:
   CommonPorts common_;
   Win32BatteryPort batteries_;
+  Win32NetworkAdapters adapters_;
   Win32PowerManager power_;
   Win32DeviceIo devices_;
   Win32Wmi wmi_;
@@ -70,6 +74,7 @@ class WineMachine : public ProgramMachine {
         wmi_(common_.registry),
         monitors_(common_.registry),
         batteries_(common_.registry),
+        adapters_(common_.registry),
         machine_{common_.registry, power_,         devices_,       common_.clock, common_.sync,
                  common_.messaging, common_.boxes, common_.strings, common_.files} {
     // A fresh prefix gets the Windows plans; an installed machine is left alone.
@@ -85,6 +90,7 @@ class WineMachine : public ProgramMachine {
   MonitorConfiguration& monitors() override { return monitors_; }
   Libraries& libraries() override { return common_.libraries; }
   BatteryPort& batteries() override { return batteries_; }
+  NetworkAdapters& networkAdapters() override { return adapters_; }
 
  private:
   CommonPorts common_;
@@ -93,6 +99,7 @@ class WineMachine : public ProgramMachine {
   EmulatedWmi wmi_;
   EmulatedMonitors monitors_;
   EmulatedBatteryPort batteries_;
+  EmulatedNetworkAdapters adapters_;
   Machine machine_;
 };
 

@@ -16,6 +16,7 @@ class Wmi;
 class MonitorConfiguration;
 class Libraries;
 class BatteryPort;
+class NetworkAdapters;
 
 class ProgramMachine {
  public:
@@ -34,6 +35,9 @@ class ProgramMachine {
   // The battery devices and the system battery state: the emulated
   // machine's batteries under Wine.
   virtual BatteryPort& batteries() = 0;
+  // The network adapter list: the emulated machine's under Wine, so a test
+  // can put a wireless adapter in or take it out.
+  virtual NetworkAdapters& networkAdapters() = 0;
 };
 
 std::unique_ptr<ProgramMachine> CreateProgramMachine();

@@ -4,10 +4,8 @@
 #include <string>
 
 #include "app/kestrel_program.h"
-#include "platform/emulated/emulated_network_adapters.h"
 #include "platform/win32/program_machine.h"
 #include "platform/win32/win32_hot_keys.h"
-#include "platform/win32/win32_network_adapters.h"
 #include "ui/shell/main_window.h"
 #include "ui/shell/win32_dispatch_desktop.h"
 #include "ui/shell/win32_shell.h"
@@ -44,27 +42,19 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   ProgramSurfaces surfaces(instance, machine.strings);
   Win32DispatchDesktop desktop;
   Win32HotKeys hotKeys;
-  Win32LibraryLoader libraries;
+  Win32LibraryLoader ecoLevelLoader;
   Win32ModeDisplayHost modeDisplay(instance);
   Win32PlaybackWarningDialog warningDialog(instance);
   Win32NotificationArea notificationArea(instance);
   Win32MenuPresenter menus(instance);
   Win32TrayDesktop trayDesktop;
-  // Under Wine the adapter list is the emulated machine's, so a test can put
-  // a wireless adapter in or take it out.
-  std::unique_ptr<NetworkAdapters> adapters;
-  if (platform->emulated()) {
-    adapters = std::make_unique<EmulatedNetworkAdapters>(machine.registry);
-  } else {
-    adapters = std::make_unique<Win32NetworkAdapters>();
-  }
-  KestrelProgram program(ProgramParts{machine, shell, surfaces, desktop, hotKeys, libraries, modeDisplay,
-                                      warningDialog, notificationArea, menus, trayDesktop, &platform->batteries(),
-                                      adapters.get()});
+  KestrelProgram program(ProgramParts{machine, shell, surfaces, desktop, hotKeys, ecoLevelLoader, modeDisplay,
+                                      warningDialog, notificationArea, menus, trayDesktop, platform->wmi(),
+                                      platform->monitors(), platform->libraries(), platform->batteries(),
+                                      platform->networkAdapters()});
   SetMainController(&program.controller());
   SetModeDisplay(instance, &program.eco().sequence(), &machine.strings);
   SetEmulatedNotificationSource(platform->emulated() ? &machine.power : nullptr);
-  program.UseBrightnessPorts(platform->wmi(), platform->monitors(), platform->libraries());
 
   const wchar_t* commandLine = GetCommandLineW();
   std::u16string command(commandLine, commandLine + wcslen(commandLine));

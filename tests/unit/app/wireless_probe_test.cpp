@@ -2,7 +2,6 @@
 // list, with the adapter put in and taken out by the control tool.
 #include <gtest/gtest.h>
 
-#include "platform/emulated/emulated_network_adapters.h"
 #include "programs/emuctl/commands/control_tool.h"
 #include "support/program_rig.h"
 
@@ -11,30 +10,16 @@ namespace {
 
 class WirelessProbe : public ProgramRig {
  protected:
-  bool WirelessLan() { return withAdapters.app().settings().record().Has(SettingsFlag::WirelessLan); }
-  void LoadSettings() { withAdapters.app().settings().Load(Rect{0, 0, 1024, 738}, 2); }
+  bool WirelessLan() { return program.app().settings().record().Has(SettingsFlag::WirelessLan); }
+  void LoadSettings() { program.app().settings().Load(Rect{0, 0, 1024, 738}, 2); }
 
-  EmulatedNetworkAdapters adapters{test.registry};
-  RecordingProgram withAdapters{ProgramParts{.machine = machine,
-                                             .shell = shell,
-                                             .surfaces = dialogs,
-                                             .desktop = desktop,
-                                             .hotKeys = hotKeys,
-                                             .libraries = loader,
-                                             .modeDisplay = display,
-                                             .warningDialog = warningDialog,
-                                             .notificationArea = area,
-                                             .menus = menus,
-                                             .trayDesktop = trayDesktop,
-                                             .networkAdapters = &adapters},
-                                calls};
   ControlTool tool{machine, &test.power, &test.devices, &test.state};
 };
 
 TEST_F(WirelessProbe, TheCapabilityFollowsTheMachinesWirelessAdapter) {
   EXPECT_EQ(RunControlCommand(tool, {u"wireless"}).out, "wireless adapter: absent\n");
-  adapters.PutAdapter(u"Ethernet", 6);
-  ASSERT_EQ(withAdapters.Start(u"Kestrel.exe"), StartOutcome::Running);
+  test.networkAdapters.PutAdapter(u"Ethernet", 6);
+  ASSERT_EQ(program.Start(u"Kestrel.exe"), StartOutcome::Running);
   EXPECT_FALSE(WirelessLan()) << "a wired adapter is not wireless";
 
   ControlResult on = RunControlCommand(tool, {u"wireless", u"on"});
