@@ -1,5 +1,7 @@
 #include "support/thread_sync.h"
 
+#include <chrono>
+
 namespace kestrel::testing {
 
 ThreadSync::~ThreadSync() {
@@ -96,6 +98,11 @@ WaitResult ThreadSync::Wait(SyncHandle handle, std::uint32_t timeoutMs) {
   auto found = objects_.find(handle);
   if (found == objects_.end()) return WaitResult::Failed;
   std::shared_ptr<Object> object = found->second;
+  if (timeoutMs != kInfinite && object->kind == Object::Kind::Thread) {
+    // A thread ends by real work: its end is waited for in real time.
+    bool ended = changed_.wait_for(lock, std::chrono::milliseconds(timeoutMs), [&] { return TryTake(*object); });
+    return ended ? WaitResult::Signaled : WaitResult::Timeout;
+  }
   if (timeoutMs != kInfinite) {
     if (TryTake(*object)) return WaitResult::Signaled;
     lock.unlock();

@@ -1,8 +1,9 @@
 // A Sync over real threads for the tests that run workers concurrently
 // (under ThreadSanitizer): mutexes, events and threads behave as the
-// platform's do, but a wait with a time-out never sleeps: it takes the
-// object if it can and otherwise times out at once, so the workers' periods
-// cost the test nothing while their threads really run side by side.
+// platform's do, but a wait with a time-out on a mutex or an event never
+// sleeps: it takes the object if it can and otherwise times out at once, so
+// the workers' periods cost the test nothing while their threads really run
+// side by side. The end of a thread is waited for in real time.
 #pragma once
 #include <condition_variable>
 #include <map>
