@@ -65,10 +65,12 @@ demonstrate() {
   start_wine
   use_virtual_desktop
   set_up_machine
-  (cd "$BIN_DIR" && exec wine explorer "/desktop=$DESKTOP_NAME,$DESKTOP_SIZE" Kestrel.exe </dev/null \
-    >"$TEST_WORK/kestrel.out" 2>&1) &
-  STARTED_PIDS+=("$!")
-  wait_for_window Kestrel 30
+  give_plans_brightness
+  kestrel_emu active 32833106-536e-45df-80b2-d002cc92d33d >/dev/null  # the standard plan, 60 %
+  local initial
+  initial=$(panel_level)
+  start_kestrel_on_desktop
+  wait_change "$initial" panel_level  # the start-up re-sends the plan's brightness
   echo "Power plans of the emulated machine (* = active):"
   kestrel_emu plans
   sleep 2  # let the desktop and the notification area paint
@@ -78,11 +80,73 @@ demonstrate() {
   demonstrate_battery_switch
   kestrel_emu close
   echo "Kestrel closed."
+  demonstrate_external_monitor
+}
+
+start_kestrel_on_desktop() {
+  (cd "$BIN_DIR" && exec wine explorer "/desktop=$DESKTOP_NAME,$DESKTOP_SIZE" Kestrel.exe </dev/null \
+    >"$TEST_WORK/kestrel.out" 2>&1) &
+  STARTED_PIDS+=("$!")
+  wait_for_window Kestrel 30
+}
+
+# Each factory plan gets a panel brightness and a monitor brightness (an
+# index into the panel's levels); monitors of the model VXM2701 are supported.
+MACHINE_KEY='HKLM\Software\Vexa\Kestrel'
+give_plans_brightness() {
+  local schemes='HKLM\SYSTEM\CurrentControlSet\Control\Power\User\PowerSchemes'
+  local setting='7516b95f-f776-4464-8c53-06167f40cc99\aded5e82-b909-4619-9949-f5d71dac0bcb'
+  local plan percent index
+  for plan in f3faa8e8-79ea-4723-8ad5-cfbc1d74bd1c:100:4 32833106-536e-45df-80b2-d002cc92d33d:60:2 \
+              f08db22f-d293-456a-b170-fab23d90fbac:20:1; do
+    IFS=: read -r plan percent index <<<"$plan"
+    run_wine reg add "$schemes\\$plan\\$setting" /v ACSettingIndex /t REG_DWORD /d "$percent" /f >/dev/null
+    run_wine reg add "$MACHINE_KEY\\PowerSettings\\$plan" /v BrightnessMonitor /t REG_DWORD /d "$index" /f >/dev/null
+    run_wine reg add "$MACHINE_KEY\\PowerSettings\\$plan" /v BrightnessMonitorEnable /t REG_DWORD /d 1 /f >/dev/null
+  done
+  run_wine reg add "$MACHINE_KEY" /v ASLSupported /t REG_DWORD /d 1 /f >/dev/null
+  run_wine reg add "$MACHINE_KEY" /v ExternalMonitorRetryCount /t REG_DWORD /d 2 /f >/dev/null
+  run_wine reg add "$MACHINE_KEY\\SupportMonitor\\VXM2701" /v MonitorInfo /t REG_SZ /d "Vexa 27" /f >/dev/null
+  kestrel_emu panel levels 0 20 40 60 80 100 >/dev/null
+}
+
+panel_level() { kestrel_emu panel | sed -n 's/^current /brightness /p'; }
+monitor_brightness() { kestrel_emu devices | grep -o 'monitor 1 .* brightness [0-9/]*'; }
+# wait_change <old text> <command>: up to 5 s for the command to print something else.
+wait_change() {
+  local tries
+  for tries in {1..20}; do [[ $("${@:2}") != "$1" ]] && return; sleep 0.25; done
+}
+
+# A panel without levels of its own: the plan's monitor brightness goes to the
+# external monitor instead, here when a plan is activated elsewhere.
+demonstrate_external_monitor() {
+  echo "Restarting Kestrel on a panel without levels, with an external monitor plugged in ..."
+  run_wine reg add "$MACHINE_KEY" /v ASLSupported /t REG_DWORD /d 0 /f >/dev/null
+  run_wine reg add "$MACHINE_KEY" /v BLevel /t REG_DWORD /d 6 /f >/dev/null
+  run_wine reg add "$MACHINE_KEY" /v BValue /t REG_BINARY /d 0000140028003c0050006400 /f >/dev/null
+  kestrel_emu monitor-add "Vexa 27" "model(VXM2701)vcp(10)" 0 50 100 >/dev/null
+  local before
+  before=$(monitor_brightness)
+  echo "External monitor plugged in: $before"
+  start_kestrel_on_desktop
+  wait_change "$before" monitor_brightness  # the start-up applies the current plan
+  before=$(monitor_brightness)
+  echo "External monitor with the current plan: $before"
+  echo "Activating the performance plan (monitor level 4, 80 %) ..."
+  kestrel_emu active f3faa8e8-79ea-4723-8ad5-cfbc1d74bd1c >/dev/null
+  wait_change "$before" monitor_brightness  # DelayBrightness, then the monitor is written
+  echo "External monitor after the switch: $(monitor_brightness)"
+  kestrel_emu close
+  echo "Kestrel closed."
 }
 
 # Two presses of the ECO button: the mode-switch window steps to the second
 # mode, and when the presses stop the lamp and the active plan follow.
 demonstrate_eco_button() {
+  local before
+  before=$(panel_level)
+  echo "Panel (LCD) before: $before"
   echo "Pressing the ECO button twice ..."
   kestrel_emu press >/dev/null
   sleep 0.5
@@ -94,6 +158,8 @@ demonstrate_eco_button() {
   echo "Active plan after the switch:"
   kestrel_emu active
   echo "Lamp: $(reg_query 'HKLM\Software\KestrelEmulator\Devices\VEXAECFILTER' /v Colour | sed -n 's/.*REG_SZ *//p')"
+  wait_change "$before" panel_level  # DelayBrightness and ECWait0 after the switch
+  echo "Panel (LCD) after the switch: $(panel_level)"
 }
 
 # The automatic switch on (limit 30 %, target Power saver) and a battery at

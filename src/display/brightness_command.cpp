@@ -128,6 +128,12 @@ void BrightnessCommand::RescanMonitors(const PlanRecord& current) {
   if (options_.monitors == nullptr) return;
   options_.monitors->Discover();
   UpdateAvailability();
+  // A monitor that arrived takes the current plan's brightness, as the ones
+  // known at the plan's apply did; with panel levels the panel carries it.
+  if (!panelLevelsPresent_ && ExternalMonitorUsable(false)) {
+    ApplyMonitorValues(current);
+    return;
+  }
   options_.monitors->WriteMonitorRecord(current.brightnessMonitor, current.brightnessMonitorEnable != 0);
 }
 

@@ -298,5 +298,49 @@ TEST_F(BrightnessCommandTest, WithoutPanelLevelsThePlansMonitorValuesGoToTheExte
   EXPECT_EQ(level, kMonitorControlOff);
 }
 
+// A monitor plugged in later is found by the rescan and takes the current
+// plan's monitor brightness, as the monitors known at the plan's apply did;
+// with the plan's monitor control off it keeps its own.
+TEST_F(BrightnessCommandTest, RescanGivesAnArrivingMonitorTheCurrentPlansMonitorBrightness) {
+  RegKey model;
+  RegKey::Create(test.registry, kHkeyLocalMachine, u"Software\\Vexa\\Kestrel\\SupportMonitor\\ABC123", kKeyAllAccess,
+                 model);
+  model.WriteString(u"MonitorInfo", u"ABC");
+  std::uint8_t values[] = {0, 0, 25, 0, 50, 0, 100, 0};
+  MachineKey().WriteBinary(u"BValue", values, sizeof values);
+  MachineKey().WriteDword(u"BLevel", 4);
+  MonitorRetry retry(clock, reporter, MonitorTiming{2, 0, 10}, false);
+  ExternalMonitors monitors(test.monitors, test.registry, retry);
+  ASSERT_TRUE(monitors.LoadSupportedList());
+  BrightnessCommand& command = Command(false, &monitors);
+  command.Run(kBrightnessInitialise);
+  EXPECT_FALSE(command.available());
+
+  MonitorStore store(test.registry);
+  std::uint32_t id = 0;
+  EmulatedMonitorSpec spec;
+  spec.capabilities = "model(ABC123)vcp(10)";
+  spec.maximum = 200;
+  spec.current = 30;
+  ASSERT_EQ(store.Add(spec, id), kSuccess);
+  PlanRecord current;
+  current.guid = active;
+  current.brightnessMonitor = 1;
+  current.brightnessMonitorEnable = 1;
+  command.RescanMonitors(current);
+  EXPECT_TRUE(command.available());
+  EXPECT_EQ(store.Find(id)->spec.current, 50u);  // 25 % of 200
+
+  store.WriteBrightness(id, 30);
+  current.brightnessMonitorEnable = 0;
+  command.RescanMonitors(current);
+  EXPECT_EQ(store.Find(id)->spec.current, 30u);
+  RegKey settings;
+  RegKey::Open(test.registry, kHkeyLocalMachine, u"Software\\Vexa\\Kestrel\\PowerSettings", kKeyRead, settings);
+  std::uint32_t level = 0;
+  settings.ReadDword(u"MonitorBLevel1", level);
+  EXPECT_EQ(level, kMonitorControlOff);
+}
+
 }  // namespace
 }  // namespace kestrel::testing
