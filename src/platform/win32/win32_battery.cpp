@@ -3,6 +3,8 @@
 #include <vector>
 
 #include "platform/win32/wide_text.h"
+#include "platform/win32/win32_handles.h"
+#include "platform/win32/win32_status.h"
 #include "platform/win32/windows_api.h"
 // windows.h first: setupapi.h needs its types.
 #include <setupapi.h>
@@ -49,20 +51,6 @@ InformationFn PowerInformation() {
   return fn;
 }
 
-Status LastErrorOrGeneric() {
-  DWORD error = GetLastError();
-  return error != ERROR_SUCCESS ? static_cast<Status>(error) : kErrorCallNotImplemented;
-}
-
-GUID ToWindowsGuid(const Guid& guid) {
-  GUID out;
-  out.Data1 = guid.data1;
-  out.Data2 = guid.data2;
-  out.Data3 = guid.data3;
-  for (int i = 0; i < 8; ++i) out.Data4[i] = guid.data4[i];
-  return out;
-}
-
 std::uint32_t Word(const std::uint8_t* bytes) {
   return std::uint32_t{bytes[0]} | (std::uint32_t{bytes[1]} << 8) | (std::uint32_t{bytes[2]} << 16) |
          (std::uint32_t{bytes[3]} << 24);
@@ -78,12 +66,12 @@ Status Win32BatteryPort::EnumerateBattery(std::uint32_t index, std::u16string& d
   }
   GUID batteryClass = ToWindowsGuid(kBatteryDeviceClass);
   HDEVINFO list = api.getClassDevs(&batteryClass, nullptr, nullptr, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE);
-  if (list == INVALID_HANDLE_VALUE) return LastErrorOrGeneric();
+  if (list == INVALID_HANDLE_VALUE) return LastError();
   SP_DEVICE_INTERFACE_DATA data{};
   data.cbSize = sizeof(data);
   Status status = kSuccess;
   if (!api.enumInterfaces(list, nullptr, &batteryClass, index, &data)) {
-    status = LastErrorOrGeneric();
+    status = LastError();
   } else {
     DWORD needed = 0;
     api.interfaceDetail(list, &data, nullptr, 0, &needed, nullptr);
@@ -94,7 +82,7 @@ Status Win32BatteryPort::EnumerateBattery(std::uint32_t index, std::u16string& d
     if (api.interfaceDetail(list, &data, detail, static_cast<DWORD>(buffer.size()), nullptr, nullptr)) {
       devicePath = FromWide(detail->DevicePath);
     } else {
-      status = LastErrorOrGeneric();
+      status = LastError();
     }
   }
   api.destroyList(list);

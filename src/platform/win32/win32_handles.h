@@ -1,9 +1,11 @@
-// Conversions between the ports' opaque integer handles and Win32 handles.
+// Conversions between the ports' opaque integer handles and GUIDs and their
+// Win32 counterparts.
 #pragma once
 #include "platform/win32/windows_api.h"
 
 #include <cstdint>
 
+#include "platform/guid.h"
 #include "platform/registry.h"
 
 namespace kestrel {
@@ -24,5 +26,23 @@ inline std::uintptr_t FromHandle(HANDLE handle) { return reinterpret_cast<std::u
 
 inline HWND ToHwnd(std::uintptr_t window) { return reinterpret_cast<HWND>(window); }
 inline std::uintptr_t FromHwnd(HWND window) { return reinterpret_cast<std::uintptr_t>(window); }
+
+inline GUID ToWindowsGuid(const Guid& guid) {
+  GUID out;
+  out.Data1 = guid.data1;
+  out.Data2 = guid.data2;
+  out.Data3 = guid.data3;
+  for (int i = 0; i < 8; ++i) out.Data4[i] = guid.data4[i];
+  return out;
+}
+
+inline Guid FromWindowsGuid(const GUID& guid) {
+  Guid out;
+  out.data1 = guid.Data1;
+  out.data2 = guid.Data2;
+  out.data3 = guid.Data3;
+  for (int i = 0; i < 8; ++i) out.data4[i] = guid.Data4[i];
+  return out;
+}
 
 }  // namespace kestrel

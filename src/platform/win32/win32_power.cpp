@@ -44,28 +44,10 @@ using ImportFn = DWORD(WINAPI*)(HKEY, const wchar_t*, GUID**);
 using ReplaceDefaultsFn = DWORD(WINAPI*)();
 using InformationFn = LONG(WINAPI*)(int, void*, ULONG, void*, ULONG);
 
-GUID ToGuid(const Guid& guid) {
-  GUID out;
-  out.Data1 = guid.data1;
-  out.Data2 = guid.data2;
-  out.Data3 = guid.data3;
-  for (int i = 0; i < 8; ++i) out.Data4[i] = guid.data4[i];
-  return out;
-}
-
-Guid FromGuid(const GUID& guid) {
-  Guid out;
-  out.data1 = guid.Data1;
-  out.data2 = guid.Data2;
-  out.data3 = guid.Data3;
-  for (int i = 0; i < 8; ++i) out.data4[i] = guid.Data4[i];
-  return out;
-}
-
 // A GUID passed by pointer, where the port's null means "not given".
 class OptionalGuid {
  public:
-  explicit OptionalGuid(const Guid* guid) : given_(guid != nullptr), value_(given_ ? ToGuid(*guid) : GUID{}) {}
+  explicit OptionalGuid(const Guid* guid) : given_(guid != nullptr), value_(given_ ? ToWindowsGuid(*guid) : GUID{}) {}
   const GUID* get() const { return given_ ? &value_ : nullptr; }
 
  private:
@@ -88,7 +70,7 @@ Status EnumerateGuid(EnumerateFn enumerate, const GUID* plan, const GUID* subgro
   GUID guid{};
   DWORD size = sizeof guid;
   DWORD status = enumerate(nullptr, plan, subgroup, access, index, reinterpret_cast<UCHAR*>(&guid), &size);
-  if (status == ERROR_SUCCESS) out = FromGuid(guid);
+  if (status == ERROR_SUCCESS) out = FromWindowsGuid(guid);
   return static_cast<Status>(status);
 }
 
@@ -96,10 +78,10 @@ Status EnumerateGuid(EnumerateFn enumerate, const GUID* plan, const GUID* subgro
 // PowerImportPowerScheme): a chosen GUID is passed in; an allocated one is freed.
 template <typename Call>
 Status CreatePlanWith(const Guid* chosen, Guid& created, Call call) {
-  GUID chosenGuid = chosen != nullptr ? ToGuid(*chosen) : GUID{};
+  GUID chosenGuid = chosen != nullptr ? ToWindowsGuid(*chosen) : GUID{};
   GUID* target = chosen != nullptr ? &chosenGuid : nullptr;
   DWORD status = call(&target);
-  if (status == ERROR_SUCCESS && target != nullptr) created = FromGuid(*target);
+  if (status == ERROR_SUCCESS && target != nullptr) created = FromWindowsGuid(*target);
   if (target != nullptr && target != &chosenGuid) LocalFree(target);
   return static_cast<Status>(status);
 }
@@ -165,7 +147,7 @@ namespace {
 Status ReadText(ReadTextFn read, const Guid& plan, const Guid* subgroup, const Guid* setting, std::uint8_t* buffer,
                 std::uint32_t& size) {
   if (read == nullptr) return kErrorCallNotImplemented;
-  GUID planGuid = ToGuid(plan);
+  GUID planGuid = ToWindowsGuid(plan);
   DWORD bytes = size;
   DWORD status = read(nullptr, &planGuid, OptionalGuid(subgroup).get(), OptionalGuid(setting).get(), buffer, &bytes);
   if (status == ERROR_SUCCESS || status == ERROR_MORE_DATA) size = bytes;
@@ -175,7 +157,7 @@ Status ReadText(ReadTextFn read, const Guid& plan, const Guid* subgroup, const G
 Status WriteText(WriteTextFn write, const Guid& plan, const Guid* subgroup, const Guid* setting,
                  const std::uint8_t* buffer, std::uint32_t size) {
   if (write == nullptr) return kErrorCallNotImplemented;
-  GUID planGuid = ToGuid(plan);
+  GUID planGuid = ToWindowsGuid(plan);
   return static_cast<Status>(write(nullptr, &planGuid, OptionalGuid(subgroup).get(), OptionalGuid(setting).get(),
                                    const_cast<std::uint8_t*>(buffer), size));
 }
@@ -183,7 +165,7 @@ Status WriteText(WriteTextFn write, const Guid& plan, const Guid* subgroup, cons
 Status ReadIndex(ReadIndexFn read, const Guid& plan, const Guid& subgroup, const Guid& setting,
                  std::uint32_t& value) {
   if (read == nullptr) return kErrorCallNotImplemented;
-  GUID p = ToGuid(plan), g = ToGuid(subgroup), s = ToGuid(setting);
+  GUID p = ToWindowsGuid(plan), g = ToWindowsGuid(subgroup), s = ToWindowsGuid(setting);
   DWORD index = 0;
   DWORD status = read(nullptr, &p, &g, &s, &index);
   if (status == ERROR_SUCCESS) value = index;
@@ -193,7 +175,7 @@ Status ReadIndex(ReadIndexFn read, const Guid& plan, const Guid& subgroup, const
 Status WriteIndex(WriteIndexFn write, const Guid& plan, const Guid& subgroup, const Guid& setting,
                   std::uint32_t value) {
   if (write == nullptr) return kErrorCallNotImplemented;
-  GUID p = ToGuid(plan), g = ToGuid(subgroup), s = ToGuid(setting);
+  GUID p = ToWindowsGuid(plan), g = ToWindowsGuid(subgroup), s = ToWindowsGuid(setting);
   return static_cast<Status>(write(nullptr, &p, &g, &s, value));
 }
 
@@ -207,13 +189,13 @@ Status Win32PowerManager::EnumeratePlans(std::uint32_t index, Guid& plan) {
 }
 
 Status Win32PowerManager::EnumerateSubgroups(const Guid& plan, std::uint32_t index, Guid& subgroup) {
-  GUID p = ToGuid(plan);
+  GUID p = ToWindowsGuid(plan);
   return EnumerateGuid(library_->Get().enumerate, &p, nullptr, kAccessSubgroup, index, subgroup);
 }
 
 Status Win32PowerManager::EnumerateSettings(const Guid& plan, const Guid& subgroup, std::uint32_t index,
                                             Guid& setting) {
-  GUID p = ToGuid(plan), g = ToGuid(subgroup);
+  GUID p = ToWindowsGuid(plan), g = ToWindowsGuid(subgroup);
   return EnumerateGuid(library_->Get().enumerate, &p, &g, kAccessIndividualSetting, index, setting);
 }
 
@@ -222,7 +204,7 @@ Status Win32PowerManager::GetActivePlan(Guid& plan) {
   if (getActive == nullptr) return kErrorCallNotImplemented;
   GUID* active = nullptr;
   DWORD status = getActive(nullptr, &active);
-  if (status == ERROR_SUCCESS && active != nullptr) plan = FromGuid(*active);
+  if (status == ERROR_SUCCESS && active != nullptr) plan = FromWindowsGuid(*active);
   if (active != nullptr) LocalFree(active);
   return static_cast<Status>(status);
 }
@@ -230,7 +212,7 @@ Status Win32PowerManager::GetActivePlan(Guid& plan) {
 Status Win32PowerManager::SetActivePlan(const Guid& plan) {
   SetActiveFn setActive = library_->Get().setActive;
   if (setActive == nullptr) return kErrorCallNotImplemented;
-  GUID p = ToGuid(plan);
+  GUID p = ToWindowsGuid(plan);
   return static_cast<Status>(setActive(nullptr, &p));
 }
 
@@ -277,14 +259,14 @@ Status Win32PowerManager::WriteDcValueIndex(const Guid& plan, const Guid& subgro
 Status Win32PowerManager::DuplicatePlan(const Guid& source, const Guid* chosen, Guid& created) {
   DuplicateFn duplicate = library_->Get().duplicate;
   if (duplicate == nullptr) return kErrorCallNotImplemented;
-  GUID s = ToGuid(source);
+  GUID s = ToWindowsGuid(source);
   return CreatePlanWith(chosen, created, [&](GUID** target) { return duplicate(nullptr, &s, target); });
 }
 
 Status Win32PowerManager::DeletePlan(const Guid& plan) {
   DeleteFn remove = library_->Get().remove;
   if (remove == nullptr) return kErrorCallNotImplemented;
-  GUID p = ToGuid(plan);
+  GUID p = ToWindowsGuid(plan);
   return static_cast<Status>(remove(nullptr, &p));
 }
 
@@ -331,7 +313,7 @@ Status Win32PowerManager::GetSystemPowerStatus(SystemPowerStatus& status) {
 
 Status Win32PowerManager::RegisterSettingNotification(WindowHandle window, const Guid& setting,
                                                       PowerNotifyHandle& handle) {
-  GUID s = ToGuid(setting);
+  GUID s = ToWindowsGuid(setting);
   HPOWERNOTIFY notify = RegisterPowerSettingNotification(ToHwnd(window), &s, DEVICE_NOTIFY_WINDOW_HANDLE);
   if (notify == nullptr) return LastError();
   handle = reinterpret_cast<PowerNotifyHandle>(notify);

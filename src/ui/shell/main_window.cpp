@@ -9,6 +9,7 @@
 #include "platform/emulated/device_notify.h"
 #include "platform/emulated/power_store.h"
 #include "platform/win32/wide_text.h"
+#include "platform/win32/win32_handles.h"
 #include "ui/surfaces/mode_display.h"
 
 namespace kestrel {
@@ -26,8 +27,6 @@ void PrepareWindowCreation() {
   InitCommonControlsEx(&controls);
 }
 
-Guid GuidOf(const GUID& guid) { return GuidFromBytes(reinterpret_cast<const std::uint8_t*>(&guid)); }
-
 // The notifications that carry pointers, read out here so that the controller
 // gets plain values; the emulated machine's stand-ins for them the same way.
 std::optional<LRESULT> TranslateNotification(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -35,14 +34,14 @@ std::optional<LRESULT> TranslateNotification(HWND window, UINT message, WPARAM w
   if (message == WM_POWERBROADCAST && wParam == PBT_POWERSETTINGCHANGE && lParam != 0) {
     const auto* setting = reinterpret_cast<const POWERBROADCAST_SETTING*>(lParam);
     std::span<const std::uint8_t> data(setting->Data, setting->DataLength);
-    return g_controller->PowerSettingChanged(handle, GuidOf(setting->PowerSetting), data);
+    return g_controller->PowerSettingChanged(handle, FromWindowsGuid(setting->PowerSetting), data);
   }
   if (message == WM_DEVICECHANGE) {
     const auto* header = reinterpret_cast<const DEV_BROADCAST_HDR*>(lParam);
     Guid interfaceClass;
     if ((wParam == DBT_DEVICEARRIVAL || wParam == DBT_DEVICEREMOVECOMPLETE) && header != nullptr &&
         header->dbch_devicetype == DBT_DEVTYP_DEVICEINTERFACE) {
-      interfaceClass = GuidOf(reinterpret_cast<const DEV_BROADCAST_DEVICEINTERFACE_W*>(lParam)->dbcc_classguid);
+      interfaceClass = FromWindowsGuid(reinterpret_cast<const DEV_BROADCAST_DEVICEINTERFACE_W*>(lParam)->dbcc_classguid);
     }
     return g_controller->DeviceChanged(handle, wParam, interfaceClass);
   }
