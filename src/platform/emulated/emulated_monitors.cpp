@@ -22,7 +22,7 @@ std::u16string AdapterName(std::size_t adapter) { return u"\\\\.\\DISPLAY" + Dec
 std::vector<std::pair<std::uint32_t, std::u16string>> ActiveDisplays(MonitorStore& store) {
   std::vector<std::pair<std::uint32_t, std::u16string>> displays = {{kPanelId, std::u16string(kEmulatedPanelDescription)}};
   for (const EmulatedMonitorState& monitor : store.List()) {
-    if (monitor.spec.active) displays.emplace_back(monitor.id, monitor.spec.description);
+    if (monitor.setup.active) displays.emplace_back(monitor.id, monitor.setup.description);
   }
   return displays;
 }
@@ -74,7 +74,7 @@ Status EmulatedMonitors::Resolve(PhysicalMonitorHandle handle, std::u16string_vi
   if (!monitor) return kErrorGraphicsMonitorNoLongerExists;
   if (std::optional<Status> failure = store_.TakeFailure(id, operation)) return *failure;
   // A monitor without a capability string does not answer DDC/CI at all.
-  if (monitor->spec.capabilities.empty()) return kErrorGraphicsI2cErrorTransmittingData;
+  if (monitor->setup.capabilities.empty()) return kErrorGraphicsI2cErrorTransmittingData;
   state = std::move(*monitor);
   return kSuccess;
 }
@@ -120,7 +120,7 @@ Status EmulatedMonitors::GetPhysicalMonitorsFromHMONITOR(DisplayMonitorHandle mo
   Status status = count == 0 ? kErrorInvalidParameter : ResolveDisplay(monitor, operation, id);
   if (status == kSuccess) {
     std::u16string description(kEmulatedPanelDescription);
-    if (id != kPanelId) description = store_.Find(id).value_or(EmulatedMonitorState{}).spec.description;
+    if (id != kPanelId) description = store_.Find(id).value_or(EmulatedMonitorState{}).setup.description;
     if (description.size() >= kPhysicalMonitorDescriptionUnits) description.resize(kPhysicalMonitorDescriptionUnits - 1);
     std::lock_guard lock(mutex_);
     PhysicalMonitorHandle handle = nextPhysical_;
@@ -153,7 +153,7 @@ Status EmulatedMonitors::GetCapabilitiesStringLength(PhysicalMonitorHandle monit
   constexpr std::u16string_view operation = u"GetCapabilitiesStringLength";
   EmulatedMonitorState state;
   Status status = Resolve(monitor, operation, state);
-  length = status == kSuccess ? static_cast<std::uint32_t>(state.spec.capabilities.size() + 1) : 0;
+  length = status == kSuccess ? static_cast<std::uint32_t>(state.setup.capabilities.size() + 1) : 0;
   return Logged(operation, IdOf(monitor), u"length=" + Decimal(length), status);
 }
 
@@ -162,10 +162,10 @@ Status EmulatedMonitors::CapabilitiesRequestAndCapabilitiesReply(PhysicalMonitor
   EmulatedMonitorState state;
   Status status = Resolve(monitor, operation, state);
   std::size_t length = buffer.size();
-  if (status == kSuccess && length < state.spec.capabilities.size() + 1) status = kErrorInvalidParameter;
+  if (status == kSuccess && length < state.setup.capabilities.size() + 1) status = kErrorInvalidParameter;
   if (status == kSuccess) {
     std::fill(buffer.begin(), buffer.end(), '\0');
-    std::copy(state.spec.capabilities.begin(), state.spec.capabilities.end(), buffer.begin());
+    std::copy(state.setup.capabilities.begin(), state.setup.capabilities.end(), buffer.begin());
   }
   return Logged(operation, IdOf(monitor), u"length=" + Decimal(static_cast<std::uint32_t>(length)), status);
 }
@@ -175,7 +175,7 @@ Status EmulatedMonitors::GetMonitorCapabilities(PhysicalMonitorHandle monitor, s
   constexpr std::u16string_view operation = u"GetMonitorCapabilities";
   EmulatedMonitorState state;
   Status status = Resolve(monitor, operation, state);
-  capabilities = status == kSuccess ? state.spec.caps : 0;
+  capabilities = status == kSuccess ? state.setup.caps : 0;
   supportedColorTemperatures = 0;
   return Logged(operation, IdOf(monitor), u"caps=" + Ascii(HexCode(capabilities)), status);
 }
@@ -185,12 +185,12 @@ Status EmulatedMonitors::GetMonitorBrightness(PhysicalMonitorHandle monitor, std
   constexpr std::u16string_view operation = u"GetMonitorBrightness";
   EmulatedMonitorState state;
   Status status = Resolve(monitor, operation, state);
-  if (status == kSuccess && (state.spec.caps & kMcCapsBrightness) == 0) status = kErrorNotSupported;
+  if (status == kSuccess && (state.setup.caps & kMcCapsBrightness) == 0) status = kErrorNotSupported;
   minimum = current = maximum = 0;
   if (status == kSuccess) {
-    minimum = state.spec.minimum;
-    current = state.spec.current;
-    maximum = state.spec.maximum;
+    minimum = state.setup.minimum;
+    current = state.setup.current;
+    maximum = state.setup.maximum;
   }
   return Logged(operation, IdOf(monitor),
                 u"minimum=" + Decimal(minimum) + u" current=" + Decimal(current) + u" maximum=" + Decimal(maximum),
@@ -201,8 +201,8 @@ Status EmulatedMonitors::SetMonitorBrightness(PhysicalMonitorHandle monitor, std
   constexpr std::u16string_view operation = u"SetMonitorBrightness";
   EmulatedMonitorState state;
   Status status = Resolve(monitor, operation, state);
-  if (status == kSuccess && (state.spec.caps & kMcCapsBrightness) == 0) status = kErrorNotSupported;
-  if (status == kSuccess && (brightness < state.spec.minimum || brightness > state.spec.maximum)) {
+  if (status == kSuccess && (state.setup.caps & kMcCapsBrightness) == 0) status = kErrorNotSupported;
+  if (status == kSuccess && (brightness < state.setup.minimum || brightness > state.setup.maximum)) {
     status = kErrorInvalidParameter;
   }
   if (status == kSuccess) status = store_.WriteBrightness(state.id, brightness);
@@ -217,8 +217,8 @@ Status EmulatedMonitors::GetVCPFeatureAndVCPFeatureReply(PhysicalMonitorHandle m
   Status status = Resolve(monitor, operation, state);
   if (status == kSuccess && code != kVcpBrightness) status = kErrorGraphicsDdcciVcpNotSupported;
   type = VcpCodeType::SetParameter;
-  current = status == kSuccess ? state.spec.current : 0;
-  maximum = status == kSuccess ? state.spec.maximum : 0;
+  current = status == kSuccess ? state.setup.current : 0;
+  maximum = status == kSuccess ? state.setup.maximum : 0;
   return Logged(operation, IdOf(monitor),
                 u"code=0x" + Ascii(HexCode(code)).substr(8) + u" current=" + Decimal(current) + u" maximum=" +
                     Decimal(maximum),
@@ -230,7 +230,7 @@ Status EmulatedMonitors::SetVCPFeature(PhysicalMonitorHandle monitor, std::uint8
   EmulatedMonitorState state;
   Status status = Resolve(monitor, operation, state);
   if (status == kSuccess && code != kVcpBrightness) status = kErrorGraphicsDdcciVcpNotSupported;
-  if (status == kSuccess && value > state.spec.maximum) status = kErrorInvalidParameter;
+  if (status == kSuccess && value > state.setup.maximum) status = kErrorInvalidParameter;
   if (status == kSuccess) status = store_.WriteBrightness(state.id, value);
   return Logged(operation, IdOf(monitor), u"code=0x" + Ascii(HexCode(code)).substr(8) + u" value=" + Decimal(value),
                 status);

@@ -66,31 +66,31 @@ std::vector<ScriptedFailure> ReadFailures(const RegKey& key) {
 
 EmulatedMonitorState ReadMonitor(const RegKey& key, std::uint32_t id) {
   EmulatedMonitorState state;
-  EmulatedMonitorSpec defaults;
+  EmulatedMonitorSetup defaults;
   state.id = id;
   std::u16string text;
-  state.spec.description = key.ReadString(u"Description", text) == kSuccess ? text : defaults.description;
-  state.spec.capabilities = key.ReadString(u"Capabilities", text) == kSuccess ? Utf16ToUtf8(text) : std::string();
-  state.spec.minimum = DwordOr(key, u"Minimum", defaults.minimum);
-  state.spec.current = DwordOr(key, u"Current", defaults.current);
-  state.spec.maximum = DwordOr(key, u"Maximum", defaults.maximum);
-  state.spec.caps = DwordOr(key, u"Caps", defaults.caps);
-  state.spec.active = DwordOr(key, u"Active", 1) != 0;
+  state.setup.description = key.ReadString(u"Description", text) == kSuccess ? text : defaults.description;
+  state.setup.capabilities = key.ReadString(u"Capabilities", text) == kSuccess ? Utf16ToUtf8(text) : std::string();
+  state.setup.minimum = DwordOr(key, u"Minimum", defaults.minimum);
+  state.setup.current = DwordOr(key, u"Current", defaults.current);
+  state.setup.maximum = DwordOr(key, u"Maximum", defaults.maximum);
+  state.setup.caps = DwordOr(key, u"Caps", defaults.caps);
+  state.setup.active = DwordOr(key, u"Active", 1) != 0;
   state.saves = DwordOr(key, u"Saves", 0);
   state.savedBrightness = DwordOr(key, u"SavedBrightness", 0);
   state.failures = ReadFailures(key);
   return state;
 }
 
-Status WriteSpec(const RegKey& key, const EmulatedMonitorSpec& spec) {
+Status WriteSpec(const RegKey& key, const EmulatedMonitorSetup& setup) {
   Status results[] = {
-      key.WriteString(u"Description", spec.description),
-      key.WriteString(u"Capabilities", Utf8ToUtf16(spec.capabilities)),
-      key.WriteDword(u"Minimum", spec.minimum),
-      key.WriteDword(u"Current", spec.current),
-      key.WriteDword(u"Maximum", spec.maximum),
-      key.WriteDword(u"Caps", spec.caps),
-      key.WriteDword(u"Active", spec.active ? 1 : 0),
+      key.WriteString(u"Description", setup.description),
+      key.WriteString(u"Capabilities", Utf8ToUtf16(setup.capabilities)),
+      key.WriteDword(u"Minimum", setup.minimum),
+      key.WriteDword(u"Current", setup.current),
+      key.WriteDword(u"Maximum", setup.maximum),
+      key.WriteDword(u"Caps", setup.caps),
+      key.WriteDword(u"Active", setup.active ? 1 : 0),
   };
   for (Status status : results) {
     if (status != kSuccess) return status;
@@ -133,7 +133,7 @@ Status MonitorStore::OpenMonitor(std::uint32_t id, std::uint32_t access, RegKey&
   return RegKey::Open(registry_, kHkeyLocalMachine, MonitorsPath() + u"\\" + Decimal(id), access, key);
 }
 
-Status MonitorStore::Add(const EmulatedMonitorSpec& spec, std::uint32_t& id) {
+Status MonitorStore::Add(const EmulatedMonitorSetup& setup, std::uint32_t& id) {
   std::vector<std::uint32_t> ids = MonitorIds(registry_);
   id = ids.empty() ? 1 : ids.back() + 1;
   RegKey key;
@@ -142,7 +142,7 @@ Status MonitorStore::Add(const EmulatedMonitorSpec& spec, std::uint32_t& id) {
       status != kSuccess) {
     return status;
   }
-  return WriteSpec(key, spec);
+  return WriteSpec(key, setup);
 }
 
 Status MonitorStore::Remove(std::uint32_t id) {

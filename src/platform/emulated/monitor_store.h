@@ -24,7 +24,7 @@ namespace kestrel {
 
 inline constexpr std::u16string_view kEmulatedMonitorsName = u"Monitors";
 
-struct EmulatedMonitorSpec {
+struct EmulatedMonitorSetup {
   std::u16string description = u"Generic PnP Monitor";
   std::string capabilities;
   std::uint32_t minimum = 0;
@@ -42,7 +42,7 @@ struct ScriptedFailure {
 
 struct EmulatedMonitorState {
   std::uint32_t id = 0;
-  EmulatedMonitorSpec spec;
+  EmulatedMonitorSetup setup;
   std::uint32_t saves = 0;
   std::uint32_t savedBrightness = 0;
   std::vector<ScriptedFailure> failures;
@@ -57,7 +57,7 @@ class MonitorStore {
   explicit MonitorStore(Registry& registry) : registry_(registry) {}
 
   // Adds a monitor under the next free number.
-  Status Add(const EmulatedMonitorSpec& spec, std::uint32_t& id);
+  Status Add(const EmulatedMonitorSetup& setup, std::uint32_t& id);
   // kErrorFileNotFound when there is no such monitor.
   Status Remove(std::uint32_t id);
   // Every monitor, by number.

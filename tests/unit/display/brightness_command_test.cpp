@@ -265,10 +265,10 @@ TEST_F(BrightnessCommandTest, WithoutPanelLevelsThePlansMonitorValuesGoToTheExte
   MachineKey().WriteDword(u"BLevel", 4);
   MonitorStore store(test.registry);
   std::uint32_t id = 0;
-  EmulatedMonitorSpec spec;
-  spec.capabilities = "model(ABC123)vcp(10)";
-  spec.maximum = 200;
-  ASSERT_EQ(store.Add(spec, id), kSuccess);
+  EmulatedMonitorSetup setup;
+  setup.capabilities = "model(ABC123)vcp(10)";
+  setup.maximum = 200;
+  ASSERT_EQ(store.Add(setup, id), kSuccess);
   Extension().WriteDword(u"BrightnessMonitor", 2);
   Extension().WriteDword(u"BrightnessMonitorEnable", 1);
 
@@ -282,7 +282,7 @@ TEST_F(BrightnessCommandTest, WithoutPanelLevelsThePlansMonitorValuesGoToTheExte
   gateOpen = true;
   command.Run(kBrightnessApplyPlan);  // finds the monitor first
   EXPECT_TRUE(command.available());
-  EXPECT_EQ(store.Find(id)->spec.current, 100u);  // 50 % of 200
+  EXPECT_EQ(store.Find(id)->setup.current, 100u);  // 50 % of 200
   RegKey settings;
   RegKey::Open(test.registry, kHkeyLocalMachine, u"Software\\Vexa\\Kestrel\\PowerSettings", kKeyRead, settings);
   std::uint32_t level = 0;
@@ -293,7 +293,7 @@ TEST_F(BrightnessCommandTest, WithoutPanelLevelsThePlansMonitorValuesGoToTheExte
   Extension().WriteDword(u"BrightnessMonitorEnable", 0);
   store.WriteBrightness(id, 20);
   command.Run(kBrightnessApplyPlan);
-  EXPECT_EQ(store.Find(id)->spec.current, 20u);
+  EXPECT_EQ(store.Find(id)->setup.current, 20u);
   settings.ReadDword(u"MonitorBLevel1", level);
   EXPECT_EQ(level, kMonitorControlOff);
 }
@@ -318,23 +318,23 @@ TEST_F(BrightnessCommandTest, RescanGivesAnArrivingMonitorTheCurrentPlansMonitor
 
   MonitorStore store(test.registry);
   std::uint32_t id = 0;
-  EmulatedMonitorSpec spec;
-  spec.capabilities = "model(ABC123)vcp(10)";
-  spec.maximum = 200;
-  spec.current = 30;
-  ASSERT_EQ(store.Add(spec, id), kSuccess);
+  EmulatedMonitorSetup setup;
+  setup.capabilities = "model(ABC123)vcp(10)";
+  setup.maximum = 200;
+  setup.current = 30;
+  ASSERT_EQ(store.Add(setup, id), kSuccess);
   PlanRecord current;
   current.guid = active;
   current.brightnessMonitor = 1;
   current.brightnessMonitorEnable = 1;
   command.RescanMonitors(current);
   EXPECT_TRUE(command.available());
-  EXPECT_EQ(store.Find(id)->spec.current, 50u);  // 25 % of 200
+  EXPECT_EQ(store.Find(id)->setup.current, 50u);  // 25 % of 200
 
   store.WriteBrightness(id, 30);
   current.brightnessMonitorEnable = 0;
   command.RescanMonitors(current);
-  EXPECT_EQ(store.Find(id)->spec.current, 30u);
+  EXPECT_EQ(store.Find(id)->setup.current, 30u);
   RegKey settings;
   RegKey::Open(test.registry, kHkeyLocalMachine, u"Software\\Vexa\\Kestrel\\PowerSettings", kKeyRead, settings);
   std::uint32_t level = 0;

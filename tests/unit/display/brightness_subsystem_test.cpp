@@ -21,9 +21,9 @@ TEST(BrightnessSubsystemTest, SettingsLoadToShutdownLeavesNothingOpen) {
   RegKey::Create(test.registry, kHkeyLocalMachine, u"Software\\Vexa\\Kestrel\\SupportMonitor\\ABC123", kKeyAllAccess,
                  model);
   std::uint32_t id = 0;
-  EmulatedMonitorSpec spec;
-  spec.capabilities = "model(ABC123)vcp(10)";
-  MonitorStore(test.registry).Add(spec, id);
+  EmulatedMonitorSetup setup;
+  setup.capabilities = "model(ABC123)vcp(10)";
+  MonitorStore(test.registry).Add(setup, id);
   bool gateOpen = true;
 
   {

@@ -66,8 +66,8 @@ TEST_F(DisplayCommandsTest, MonitorsArePluggedScriptedAndUnpluggedWithKestrelTol
   EXPECT_EQ(Run({u"monitor-add", u"Plain", u"(model(P)vcp(10))"}).out, "2\n");
   std::optional<EmulatedMonitorState> first = test.monitors.store().Find(1);
   ASSERT_TRUE(first);
-  EXPECT_EQ(first->spec.maximum, 255u);
-  EXPECT_EQ(first->spec.capabilities, "(model(ABC123)vcp(10))");
+  EXPECT_EQ(first->setup.maximum, 255u);
+  EXPECT_EQ(first->setup.capabilities, "(model(ABC123)vcp(10))");
 
   EXPECT_EQ(Run({u"monitor-fail", u"1", u"SetVCPFeature", u"2", u"0xC026258D"}).exitCode, kExitSuccess);
   EXPECT_EQ(test.monitors.store().Find(1)->failures.at(0).code, kErrorGraphicsMonitorNoLongerExists);

@@ -14,9 +14,9 @@ constexpr char kCapabilities[] = "(prot(monitor)type(lcd)model(ABC123)vcp(02 04 
 
 class EmulatedMonitorsTest : public ::testing::Test {
  protected:
-  std::uint32_t Add(EmulatedMonitorSpec spec) {
+  std::uint32_t Add(EmulatedMonitorSetup setup) {
     std::uint32_t id = 0;
-    EXPECT_EQ(test.monitors.store().Add(spec, id), kSuccess);
+    EXPECT_EQ(test.monitors.store().Add(setup, id), kSuccess);
     return id;
   }
 
@@ -109,7 +109,7 @@ TEST_F(EmulatedMonitorsTest, BrightnessStaysWithinTheMonitorsRangeAndIsSavedOnRe
   EmulatedMonitors elsewhere(test.registry);
   std::optional<EmulatedMonitorState> state = elsewhere.store().Find(id);
   ASSERT_TRUE(state);
-  EXPECT_EQ(state->spec.current, 200u);
+  EXPECT_EQ(state->setup.current, 200u);
   EXPECT_EQ(state->saves, 1u);
   EXPECT_EQ(state->savedBrightness, 200u);
 

@@ -84,13 +84,13 @@ void PostMonitorChange(ControlTool& tool, std::u16string_view event) {
 }
 
 std::string MonitorState(const EmulatedMonitorState& monitor) {
-  const EmulatedMonitorSpec& spec = monitor.spec;
-  std::string text = "monitor " + std::to_string(monitor.id) + " \"" + Utf16ToUtf8(spec.description) +
-                     "\" brightness " + std::to_string(spec.minimum) + "/" + std::to_string(spec.current) + "/" +
-                     std::to_string(spec.maximum) + " caps " + HexCode(spec.caps) +
-                     (spec.active ? " active" : " inactive") + " saves " + std::to_string(monitor.saves) +
+  const EmulatedMonitorSetup& setup = monitor.setup;
+  std::string text = "monitor " + std::to_string(monitor.id) + " \"" + Utf16ToUtf8(setup.description) +
+                     "\" brightness " + std::to_string(setup.minimum) + "/" + std::to_string(setup.current) + "/" +
+                     std::to_string(setup.maximum) + " caps " + HexCode(setup.caps) +
+                     (setup.active ? " active" : " inactive") + " saves " + std::to_string(monitor.saves) +
                      " saved " + std::to_string(monitor.savedBrightness) + "\n  capabilities " +
-                     (spec.capabilities.empty() ? std::string("none") : spec.capabilities) + "\n";
+                     (setup.capabilities.empty() ? std::string("none") : setup.capabilities) + "\n";
   for (const ScriptedFailure& failure : monitor.failures) {
     text += "  fails " + Utf16ToUtf8(failure.operation) + " next " + std::to_string(failure.count) + " with " +
             HexCode(failure.code) + "\n";
@@ -190,17 +190,17 @@ ControlResult AddMonitor(ControlTool& tool, const Arguments& args) {
       "monitor-add <description> <capabilities> [<minimum> <current> <maximum> [<caps>]]";
   if (tool.emulatedDevices == nullptr) return NeedsEmulatedMachine("monitor-add");
   if (!HasArguments(args, 2, 6) || args.size() == 4 || args.size() == 5) return WrongArguments(usage);
-  EmulatedMonitorSpec spec;
-  spec.description = args[1];
-  spec.capabilities = Utf16ToUtf8(args[2]);
-  std::uint32_t* numbers[] = {&spec.minimum, &spec.current, &spec.maximum, &spec.caps};
+  EmulatedMonitorSetup setup;
+  setup.description = args[1];
+  setup.capabilities = Utf16ToUtf8(args[2]);
+  std::uint32_t* numbers[] = {&setup.minimum, &setup.current, &setup.maximum, &setup.caps};
   for (std::size_t i = 3; i < args.size(); ++i) {
     std::optional<std::uint32_t> number = ParseNumber(args[i]);
     if (!number) return MalformedNumber(args[i]);
     *numbers[i - 3] = *number;
   }
   std::uint32_t id = 0;
-  if (Status status = MonitorStore(tool.machine.registry).Add(spec, id); status != kSuccess) {
+  if (Status status = MonitorStore(tool.machine.registry).Add(setup, id); status != kSuccess) {
     return FailedWith("adding the monitor", status);
   }
   PostMonitorChange(tool, u"arrive");
