@@ -6,6 +6,7 @@
 
 #include <mutex>
 
+#include "platform/win32/late_bound_library.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_handles.h"
 
@@ -55,9 +56,9 @@ BOOL CALLBACK CollectMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
 
 }  // namespace
 
-struct Win32MonitorConfiguration::Library {
-  std::once_flag bound;
-  HMODULE module = nullptr;
+struct Win32MonitorConfiguration::Library : LateBoundLibrary {
+  Library() : LateBoundLibrary(L"dxva2.dll") {}
+
   CountFn count = nullptr;
   PhysicalFn physical = nullptr;
   DestroyOneFn destroyOne = nullptr;
@@ -72,19 +73,8 @@ struct Win32MonitorConfiguration::Library {
   SaveFn saveMonitorSettings = nullptr;
   SaveFn saveSettings = nullptr;
 
-  ~Library() {
-    if (module != nullptr) FreeLibrary(module);
-  }
-
-  template <typename Fn>
-  void Bind(Fn& fn, const char* name) {
-    fn = reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-  }
-
   Library& Get() {
-    std::call_once(bound, [this] {
-      module = LoadLibraryW(L"dxva2.dll");
-      if (module == nullptr) return;
+    BindOnce([this] {
       Bind(count, "GetNumberOfPhysicalMonitorsFromHMONITOR");
       Bind(physical, "GetPhysicalMonitorsFromHMONITOR");
       Bind(destroyOne, "DestroyPhysicalMonitor");

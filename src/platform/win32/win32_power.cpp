@@ -6,6 +6,7 @@
 
 #include <mutex>
 
+#include "platform/win32/late_bound_library.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_handles.h"
 #include "platform/win32/win32_status.h"
@@ -88,9 +89,9 @@ Status CreatePlanWith(const Guid* chosen, Guid& created, Call call) {
 
 }  // namespace
 
-struct Win32PowerManager::Library {
-  std::once_flag bound;
-  HMODULE module = nullptr;
+struct Win32PowerManager::Library : LateBoundLibrary {
+  Library() : LateBoundLibrary(L"powrprof.dll") {}
+
   EnumerateFn enumerate = nullptr;
   GetActiveFn getActive = nullptr;
   SetActiveFn setActive = nullptr;
@@ -108,19 +109,8 @@ struct Win32PowerManager::Library {
   ReplaceDefaultsFn replaceDefaults = nullptr;
   InformationFn information = nullptr;
 
-  ~Library() {
-    if (module != nullptr) FreeLibrary(module);
-  }
-
-  template <typename Fn>
-  void Bind(Fn& fn, const char* name) {
-    fn = reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-  }
-
   Library& Get() {
-    std::call_once(bound, [this] {
-      module = LoadLibraryW(L"powrprof.dll");
-      if (module == nullptr) return;
+    BindOnce([this] {
       Bind(enumerate, "PowerEnumerate");
       Bind(getActive, "PowerGetActiveScheme");
       Bind(setActive, "PowerSetActiveScheme");
