@@ -1,0 +1,113 @@
+#!/bin/bash
+# What Kestrel costs while it sits idle, measured against MinimalTray.exe (a
+# program that only registers a class, creates a hidden window, adds one tray
+# icon and runs a message loop), both started under one Wine prefix on the
+# same virtual desktop, on a machine set up by Plinth (three-mode model).
+#
+#   scripts/idle_cost.sh [--panel] [seconds]
+#
+# After both have settled it reports for each program: private memory as
+# Windows sees it (GetProcessMemoryInfo's PrivateUsage, through
+# ProcessProbe.exe) and as Linux sees it (/proc/<pid>/smaps_rollup of the
+# process running the .exe), the threads, and the context switches of every
+# thread over the counting period (default 60 s); then the ratio of private
+# memory. --panel measures Kestrel with its meter panel shown; by default the
+# machine has no panel and Kestrel sits in the notification area only.
+#
+# KESTREL_RUN_BUILD names the Windows build folder (default build/windows).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+ROOT=$PWD
+BUILD=${KESTREL_RUN_BUILD:-$ROOT/build/windows}
+PANEL=0
+if [[ ${1:-} == --panel ]]; then
+  PANEL=1
+  shift
+fi
+COUNT_SECONDS=${1:-60}
+SETTLE_SECONDS=${KESTREL_IDLE_SETTLE:-20}
+
+if [[ ! -x $BUILD/bin/Kestrel.exe || ! -x $BUILD/bin/MinimalTray.exe || ! -x $BUILD/bin/ProcessProbe.exe ]]; then
+  source scripts/prerequisites.sh
+  install_prerequisites
+  cmake --preset windows >/dev/null
+  cmake --build --preset windows -j 2
+fi
+[[ -f $BUILD/wineprefix/system.reg ]] || KESTREL_BUILD_DIR=$BUILD bash tests/e2e/setup_prefix.sh
+
+export KESTREL_BUILD_DIR=$BUILD
+source tests/e2e/lib.sh  # runs this script again under Xvfb when there is no display
+source tests/e2e/installer_lib.sh
+source tests/e2e/eco_lib.sh
+
+probe() { run_wine "$BIN_DIR/ProcessProbe.exe" "$1"; }
+
+# The Linux process running the given .exe (Wine keeps the Windows command
+# line as the process's argv).
+linux_pid() {
+  local pid
+  for pid in $(pgrep -f "$1"); do
+    tr '\0' ' ' <"/proc/$pid/cmdline" | grep -qi "$1" && ! grep -q 'explorer' "/proc/$pid/cmdline" && {
+      echo "$pid"
+      return
+    }
+  done
+  return 1
+}
+
+# thread_switches <pid>: "<tid> <name> <voluntary + involuntary switches>" per thread.
+thread_switches() {
+  local task
+  for task in /proc/"$1"/task/*; do
+    awk -v tid="${task##*/}" '/^Name:/ {name = $2} /ctxt_switches/ {sum += $2}
+      END {print tid, name, sum}' "$task/status" 2>/dev/null || true
+  done
+}
+
+# Private memory of the Linux process, in kB: anonymous and private file pages.
+linux_private_kb() {
+  awk '/^(Private_Clean|Private_Dirty):/ {sum += $2} END {print sum}' "/proc/$1/smaps_rollup"
+}
+linux_field_kb() { awk -v field="$2:" '$1 == field {print $2}' "/proc/$1/smaps_rollup"; }
+
+begin_test
+use_virtual_desktop
+reset_emulated_machine
+install_model three
+run_wine reg add "$KESTREL_KEY" /v Meter /t REG_DWORD /d "$PANEL" /f >/dev/null
+
+(cd "$BIN_DIR" && exec wine explorer "/desktop=$DESKTOP_NAME,$DESKTOP_SIZE" Kestrel.exe </dev/null \
+  >"$TEST_WORK/kestrel.out" 2>&1) &
+STARTED_PIDS+=("$!")
+wait_for_window Kestrel 30
+(cd "$BIN_DIR" && exec wine MinimalTray.exe </dev/null >"$TEST_WORK/minimal.out" 2>&1) &
+STARTED_PIDS+=("$!")
+wait_for_window MinimalTray 30
+log "settling for ${SETTLE_SECONDS}s"
+sleep "$SETTLE_SECONDS"
+
+declare -A UNIX_PID
+for exe in Kestrel.exe MinimalTray.exe; do
+  UNIX_PID[$exe]=$(linux_pid "$exe") || fail "no Linux process runs $exe"
+  thread_switches "${UNIX_PID[$exe]}" >"$TEST_WORK/$exe.before"
+done
+log "counting context switches for ${COUNT_SECONDS}s"
+sleep "$COUNT_SECONDS"
+
+declare -A PRIVATE
+for exe in Kestrel.exe MinimalTray.exe; do
+  pid=${UNIX_PID[$exe]}
+  thread_switches "$pid" >"$TEST_WORK/$exe.after"
+  windows=$(probe "$exe")
+  PRIVATE[$exe]=$(sed -n 's/.* private=\([0-9]*\).*/\1/p' <<<"$windows")
+  echo "== $exe"
+  echo "Windows:  $windows"
+  echo "Linux:    pid=$pid private=$(linux_private_kb "$pid") kB anonymous=$(linux_field_kb "$pid" Anonymous) kB" \
+       "rss=$(linux_field_kb "$pid" Rss) kB threads=$(ls "/proc/$pid/task" | wc -l)"
+  echo "Context switches per thread over ${COUNT_SECONDS}s (tid name count):"
+  join "$TEST_WORK/$exe.before" "$TEST_WORK/$exe.after" |
+    awk '{printf "  %s %s %d\n", $1, $2, $5 - $3}'
+done
+echo "== private memory ratio (Windows' view): $(awk -v k="${PRIVATE[Kestrel.exe]}" -v m="${PRIVATE[MinimalTray.exe]}" \
+  'BEGIN {printf "%.2f", k / m}')"
+run_wine "$BIN_DIR/KestrelEmu.exe" close >/dev/null || true
