@@ -71,18 +71,31 @@ def multi_sz(guids):
     # regedit wraps long hex values with a trailing backslash; one line is read the same.
     return "hex(7):" + hexes
 
-def reg_file(eco_mode, scheme_list, plans, extra):
+# The three Windows plans every machine has besides the maker's.
+WINDOWS_PLANS = 3
+
+def extension_values(key, led, icon, indicator):
+    return [f"[{key}]", f'"LedNo"=dword:{led:08x}', f'"IconNo"=dword:{icon:08x}', f'"Indicator"=dword:{indicator:08x}', ""]
+
+# NumDefScheme counts every plan of the machine as it leaves the factory, so
+# that the first start backs up each of them (the maker's plans do not come
+# first in the enumeration). mode_backups: also write BKSettings, the values
+# a re-imported factory plan of the two-mode model gets back.
+def reg_file(eco_mode, scheme_list, plans, extra, mode_backups=False):
     lines = ["Windows Registry Editor Version 5.00", "",
              "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Vexa\\Kestrel]",
              f'"EcoMode"=dword:{eco_mode:08x}',
              f'"SchemeList"={multi_sz(scheme_list)}',
              f'"ModeDefaultSchemeList"={multi_sz(scheme_list)}',
-             f'"NumDefScheme"=dword:{len(scheme_list):08x}',
+             f'"NumDefScheme"=dword:{WINDOWS_PLANS + len(plans):08x}',
              '"LedCtrlDrv"="\\\\\\\\.\\\\VEXAECFILTER"'] + extra + [""]
     lines += ["[HKEY_LOCAL_MACHINE\\SOFTWARE\\Vexa\\Kestrel\\PowerSettings]", ""]
     for guid, led, icon, indicator in plans:
-        lines += [f"[HKEY_LOCAL_MACHINE\\SOFTWARE\\Vexa\\Kestrel\\PowerSettings\\{guid}]",
-                  f'"LedNo"=dword:{led:08x}', f'"IconNo"=dword:{icon:08x}', f'"Indicator"=dword:{indicator:08x}', ""]
+        lines += extension_values(f"HKEY_LOCAL_MACHINE\\SOFTWARE\\Vexa\\Kestrel\\PowerSettings\\{guid}", led, icon, indicator)
+    if mode_backups:
+        lines += ["[HKEY_LOCAL_MACHINE\\SOFTWARE\\Vexa\\Kestrel\\BKSettings]", ""]
+        for guid, led, icon, indicator in plans:
+            lines += extension_values(f"HKEY_LOCAL_MACHINE\\SOFTWARE\\Vexa\\Kestrel\\BKSettings\\{guid}", led, icon, indicator)
     return "\r\n".join(lines) + "\r\n"
 
 def write(path, text):
@@ -96,4 +109,8 @@ write(f"{out}/Kestrel.exe.reg", reg_file(2, [PERFORMANCE['guid'], STANDARD['guid
 write(f"{out}/twomode/Kestrel.exe.ini", plan_file("Factory plans of the two-mode ECO model", [TWO_ECO, TWO_NORMAL]))
 write(f"{out}/twomode/Kestrel.exe.reg", reg_file(1, [TWO_ECO['guid'], TWO_NORMAL['guid']],
       [(TWO_ECO['guid'], 3, 2, 0x00010005), (TWO_NORMAL['guid'], 1, 0, 0x00040002)],
-      [f'"GUID_L"="{TWO_ECO["guid"]}"', f'"GUID_H"="{TWO_NORMAL["guid"]}"']))
+      [f'"GUID_L"="{TWO_ECO["guid"]}"', f'"GUID_H"="{TWO_NORMAL["guid"]}"'], mode_backups=True))
+# The two-mode model's export files of its factory plans (ECOMode.pow for the
+# first mode column, StdMode.pow for the second) are in the emulated machine's
+# plan-file format and are written by the unit test that checks them
+# (KESTREL_UPDATE_FACTORY_FILES=1, tests/unit/power/factory_files_test.cpp).

@@ -39,6 +39,23 @@ PlanModel& KestrelProgram::plans() {
   return *plans_;
 }
 
+FactoryBackups KestrelProgram::factoryBackups() {
+  const MachineConfig& config = app_.settings().config();
+  std::uint32_t flags = app_.settings().record().flags;
+  bool externalMonitors = (flags & SettingsFlag::ExternalMonitors) != 0;
+  FactoryBackupOptions options;
+  options.catalogue.lowerLimit = config.lowerLimit;
+  options.catalogue.wirelessLan = (flags & SettingsFlag::WirelessLan) != 0;
+  options.catalogue.dimmingRows = !externalMonitors && config.osModel == 2;
+  options.deviceSaving = (flags & SettingsFlag::DeviceSaving) != 0;
+  options.externalMonitors = externalMonitors;
+  options.numDefaultPlans = config.numDefaultPlans;
+  PlanModel& model = plans();
+  return FactoryBackups(FactoryBackupParts{app_.machine().registry, app_.machine().power, app_.reporter(),
+                                           model.reader(), brightness_, model.lock()},
+                        options);
+}
+
 bool KestrelProgram::Tracing() {
   return (app_.settings().config().debugLogFlag & kDebugLogPlanTrace) != 0;
 }

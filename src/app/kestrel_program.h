@@ -21,6 +21,7 @@
 #include "eco/eco_engine.h"
 #include "platform/network_adapters.h"
 #include "power/brightness_ctrl.h"
+#include "power/factory_backup.h"
 #include "power/plan_model.h"
 #include "ui/model/eco_level_library.h"
 
@@ -75,7 +76,13 @@ class KestrelProgram : public Subsystems {
   WindowDispatch& dispatch() { return dispatch_; }
   TrayDispatch& tray() { return tray_; }
 
+  // Factory backups over the plan layer, with the options of the settings
+  // as they stand (the settings load sets the machine's flags first).
+  FactoryBackups factoryBackups();
+
   // The subsystems the program has.
+  // Gives the first NumDefScheme plans their factory backups.
+  void EnsureFactoryBackups() override { factoryBackups().EnsureFactoryBackups(); }
   void BuildPlanList() override;
   // The processor-mode driver's support query (settings flag DeviceSaving).
   bool ProbePowerSavingDevice() override;

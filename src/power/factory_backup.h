@@ -108,6 +108,9 @@ class FactoryBackups {
   const FactoryBackupOptions& options() const { return options_; }
 
  private:
+  enum class BackupOutcome : std::uint8_t { AlreadyThere, Written, KeyUnusable };
+  BackupOutcome BackUpPlan(const PlanRecord& record);
+
   FactoryBackupParts parts_;
   FactoryBackupOptions options_;
   PlanSettingsAccess settings_;

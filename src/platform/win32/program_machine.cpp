@@ -79,6 +79,10 @@ class WineMachine : public ProgramMachine {
                  common_.messaging, common_.boxes, common_.strings, common_.files} {
     // A fresh prefix gets the Windows plans; an installed machine is left alone.
     power_.EnsureInstalled();
+    // Plan files (the factory plans' export files) are read from the prefix's drives.
+    power_.SetFileReader([this](std::u16string_view path, std::vector<std::uint8_t>& bytes) {
+      return common_.files.ReadAll(path, bytes);
+    });
     InstallEmulatedDevices(devices_);
     InstallEmulatedBatteries(devices_, common_.registry);
   }

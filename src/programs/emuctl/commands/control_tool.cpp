@@ -8,6 +8,7 @@
 #include "programs/emuctl/commands/command_support.h"
 #include "programs/emuctl/commands/display_commands.h"
 #include "programs/emuctl/commands/network_commands.h"
+#include "programs/emuctl/commands/plan_file_commands.h"
 #include "programs/emuctl/commands/power_commands.h"
 #include "programs/emuctl/commands/window_commands.h"
 
@@ -64,6 +65,8 @@ constexpr Command kCommands[] = {
     {u"close", CloseKestrel},
     {u"menu-command", PostMenuCommand},
     {u"find-window", FindWindowOfClass},
+    {u"export", ExportPlanFile},
+    {u"import", ImportPlanFile},
     {u"help", PrintUsage},
 };
 
@@ -113,6 +116,8 @@ std::string ControlToolUsage() {
          "  close                      close Kestrel (WM_CLOSE) and wait for its window to go\n"
          "  menu-command <id>          post the command of one of Kestrel's menu items (WM_COMMAND)\n"
          "  find-window <class>        print the handle of the top-level window of a class\n"
+         "  export <guid> <file>       write a plan of the emulated machine to a plan file (its own format)\n"
+         "  import <file> [<guid>]     import a plan file (under the GUID when given), print the plan's GUID\n"
          "exit codes: 0 success, 1 bad input, 2 the operation failed\n";
 }
 
