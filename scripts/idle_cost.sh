@@ -10,8 +10,11 @@
 # Windows sees it (GetProcessMemoryInfo's PrivateUsage, through
 # ProcessProbe.exe) and as Linux sees it (/proc/<pid>/smaps_rollup of the
 # process running the .exe), the threads, and the context switches of every
-# thread over the counting period (default 60 s); then the ratio of private
-# memory. --panel measures Kestrel with its meter panel shown; by default the
+# thread over the counting period (default 60 s); then, over a second period
+# as long, the wake-ups of every thread (blocking waits that ended, counted
+# with strace as the 16-byte wake-up replies Wine's server sends a waiting
+# thread; most context switches under Wine are server calls, not wake-ups);
+# then the ratio of private memory. --panel measures Kestrel with its meter panel shown; by default the
 # machine has no panel and Kestrel sits in the notification area only.
 #
 # KESTREL_RUN_BUILD names the Windows build folder (default build/windows).
@@ -64,6 +67,16 @@ thread_switches() {
   done
 }
 
+# thread_wakeups <pid> <seconds>: "<tid> <wake-ups>" per thread over the period.
+thread_wakeups() {
+  local trace=$TEST_WORK/strace-$1.txt
+  timeout -s INT "$2" strace -f -qq -e trace=read -o "$trace" -p "$1" 2>/dev/null || true
+  local task
+  for task in /proc/"$1"/task/*; do
+    echo "${task##*/} $(grep -c "^${task##*/} .*, 16) *= 16$" "$trace" || true)"
+  done
+}
+
 # Private memory of the Linux process, in kB: anonymous and private file pages.
 linux_private_kb() {
   awk '/^(Private_Clean|Private_Dirty):/ {sum += $2} END {print sum}' "/proc/$1/smaps_rollup"
@@ -89,17 +102,23 @@ sleep "$SETTLE_SECONDS"
 declare -A UNIX_PID
 for exe in Kestrel.exe MinimalTray.exe; do
   UNIX_PID[$exe]=$(linux_pid "$exe") || fail "no Linux process runs $exe"
+done
+# KESTREL_IDLE_INSPECT names a command run with the two Linux pids once both
+# settled (to look closer at where the memory or the wake-ups go).
+[[ -z ${KESTREL_IDLE_INSPECT:-} ]] || $KESTREL_IDLE_INSPECT "${UNIX_PID[Kestrel.exe]}" "${UNIX_PID[MinimalTray.exe]}"
+for exe in Kestrel.exe MinimalTray.exe; do
   thread_switches "${UNIX_PID[$exe]}" >"$TEST_WORK/$exe.before"
 done
 log "counting context switches for ${COUNT_SECONDS}s"
 sleep "$COUNT_SECONDS"
 
-declare -A PRIVATE
+declare -A PRIVATE PAGEFILE
 for exe in Kestrel.exe MinimalTray.exe; do
   pid=${UNIX_PID[$exe]}
   thread_switches "$pid" >"$TEST_WORK/$exe.after"
   windows=$(probe "$exe")
-  PRIVATE[$exe]=$(sed -n 's/.* private=\([0-9]*\).*/\1/p' <<<"$windows")
+  PAGEFILE[$exe]=$(sed -n 's/.* pagefile=\([0-9]*\).*/\1/p' <<<"$windows")
+  PRIVATE[$exe]=$(linux_private_kb "$pid")
   echo "== $exe"
   echo "Windows:  $windows"
   echo "Linux:    pid=$pid private=$(linux_private_kb "$pid") kB anonymous=$(linux_field_kb "$pid" Anonymous) kB" \
@@ -108,6 +127,18 @@ for exe in Kestrel.exe MinimalTray.exe; do
   join "$TEST_WORK/$exe.before" "$TEST_WORK/$exe.after" |
     awk '{printf "  %s %s %d\n", $1, $2, $5 - $3}'
 done
-echo "== private memory ratio (Windows' view): $(awk -v k="${PRIVATE[Kestrel.exe]}" -v m="${PRIVATE[MinimalTray.exe]}" \
-  'BEGIN {printf "%.2f", k / m}')"
+log "counting wake-ups for ${COUNT_SECONDS}s"
+counters=()
+for exe in Kestrel.exe MinimalTray.exe; do
+  thread_wakeups "${UNIX_PID[$exe]}" "$COUNT_SECONDS" >"$TEST_WORK/$exe.wakeups" &
+  counters+=("$!")
+done
+wait "${counters[@]}"
+for exe in Kestrel.exe MinimalTray.exe; do
+  echo "== $exe wake-ups per thread over ${COUNT_SECONDS}s (tid count):"
+  sed 's/^/  /' "$TEST_WORK/$exe.wakeups"
+done
+ratio() { awk -v k="$1" -v m="$2" 'BEGIN {if (m > 0) printf "%.2f", k / m; else print "n/a"}'; }
+echo "== Kestrel / MinimalTray private memory: $(ratio "${PRIVATE[Kestrel.exe]}" "${PRIVATE[MinimalTray.exe]}") (Linux)," \
+     "$(ratio "${PAGEFILE[Kestrel.exe]}" "${PAGEFILE[MinimalTray.exe]}") (Windows' PagefileUsage)"
 run_wine "$BIN_DIR/KestrelEmu.exe" close >/dev/null || true

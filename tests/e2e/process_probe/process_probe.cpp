@@ -2,7 +2,9 @@
 // the idle-cost measurement and the burst tests.
 //   ProcessProbe.exe <pid | image name>
 // prints one line:
-//   pid=<n> private=<bytes> working=<bytes> handles=<n> gdi=<n> user=<n> threads=<n>
+//   pid=<n> private=<bytes> pagefile=<bytes> working=<bytes> handles=<n> gdi=<n> user=<n> threads=<n>
+// (Wine 8 reports PrivateUsage as 0 and PagefileUsage as the resident
+// anonymous memory; Windows reports both.)
 // Exit codes: 0 printed, 2 no such process, 1 bad usage or a query failed.
 #include <windows.h>
 #include <psapi.h>
@@ -66,8 +68,9 @@ int wmain(int argc, wchar_t** argv) {
     std::fprintf(stderr, "query failed: %lu\n", GetLastError());
     return 1;
   }
-  std::printf("pid=%lu private=%llu working=%llu handles=%lu gdi=%lu user=%lu threads=%lu\n", process.pid,
+  std::printf("pid=%lu private=%llu pagefile=%llu working=%llu handles=%lu gdi=%lu user=%lu threads=%lu\n", process.pid,
               static_cast<unsigned long long>(memory.PrivateUsage),
+              static_cast<unsigned long long>(memory.PagefileUsage),
               static_cast<unsigned long long>(memory.WorkingSetSize), handles, gdi, user, process.threads);
   return 0;
 }
