@@ -117,6 +117,16 @@ class KestrelProgram : public Subsystems {
   void SuspendAutoSwitch() override { autoSwitch_.Pause(); }
   void ResumeAutoSwitch() override { autoSwitch_.Resume(); }
 
+  // The settings dialogs (kestrel_program_sheet.cpp).
+  void LoadPlanSheetItems() override;
+  const std::vector<DeviceItem>& PlanSheetItems() override { return planSheetItems_; }
+  std::u16string PlanRunTimeText(const PlanRecord& plan) override;
+  std::uint32_t PlanEcoLevel(const PlanRecord& plan) override;
+  void ForgetRunTimeEstimate() override;
+  AutoSwitchRecord CurrentAutoSwitchRecord() override { return autoSwitch_.record(); }
+  bool StoreAutoSwitchRecord(const AutoSwitchRecord& record) override;
+  bool ReimportModePlan(std::size_t column, const Guid& factoryPlan) override;
+
  private:
   bool Tracing();
   // The rounds of SpeedMonitor, BatteryPoller, MeterAnimator and the
@@ -144,6 +154,8 @@ class KestrelProgram : public Subsystems {
   BatteryPollRound batteryPoll_;
   MeterAnimator meter_;
   std::atomic<WindowHandle> workerWindow_{0};
+  // The device page's items, read at start-up, kept for the process.
+  std::vector<DeviceItem> planSheetItems_;
 };
 
 }  // namespace kestrel

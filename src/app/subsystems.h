@@ -5,8 +5,13 @@
 // what it has.
 #pragma once
 #include <cstdint>
+#include <string>
+#include <vector>
 
+#include "eco/auto_switch_record.h"
 #include "platform/window.h"
+#include "power/plan_record.h"
+#include "ui/model/plan_sheet_items.h"
 
 namespace kestrel {
 
@@ -69,6 +74,20 @@ class Subsystems {
   virtual void RestoreSavedBoost() {}
   // True while the display settings dialog is open: minimising is refused then.
   virtual bool DisplaySettingsOpen() { return false; }
-};
+
+  // The ECO mode settings dialog and the plan settings sheet: a plan's
+  // run-time text and eco level (61442: none), the estimate the editor pins,
+  // the automatic switch's record and its store, the two-mode factory
+  // re-import, the device page's items (ModPar, loaded at start-up).
+  virtual std::u16string PlanRunTimeText(const PlanRecord& plan) { return u"--:--"; }
+  virtual std::uint32_t PlanEcoLevel(const PlanRecord& plan) { return 0xF002; }
+  virtual void ForgetRunTimeEstimate() {}
+  virtual AutoSwitchRecord CurrentAutoSwitchRecord() { return {}; }
+  virtual bool StoreAutoSwitchRecord(const AutoSwitchRecord& record) { return false; }
+  virtual bool ReimportModePlan(std::size_t column, const Guid& factoryPlan) { return false; }
+  virtual const std::vector<DeviceItem>& PlanSheetItems() {
+    static const std::vector<DeviceItem> none;
+    return none;
+  }};
 
 }  // namespace kestrel

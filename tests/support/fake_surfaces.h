@@ -87,13 +87,16 @@ class FakeDispatchDesktop : public DispatchDesktop {
 class RecordingSurfaces : public Surfaces {
  public:
   explicit RecordingSurfaces(CallLog& log) : log_(log) {}
-  void OpenEcoSettings() override {
+  void OpenEcoSettings(SettingsDialogHost& host) override {
     log_.push_back("open eco settings");
     opened.push_back(48);
+    if (whileOpen) std::exchange(whileOpen, nullptr)(host);
   }
-  void OpenPlanSettings() override {
+  void OpenPlanSettings(SettingsDialogHost& host, WindowHandle owner) override {
     log_.push_back("open plan settings");
     opened.push_back(56);
+    owners.push_back(owner);
+    if (whileOpen) std::exchange(whileOpen, nullptr)(host);
   }
   bool BringSettingsForward() override {
     if (!settingsOpen) return false;
@@ -104,6 +107,9 @@ class RecordingSurfaces : public Surfaces {
   bool settingsOpen = false;
   int broughtForward = 0;
   std::vector<std::uint32_t> opened;
+  std::vector<WindowHandle> owners;
+  // Runs once while the next dialog is open, as the dialog would.
+  std::function<void(SettingsDialogHost&)> whileOpen;
 
  private:
   CallLog& log_;

@@ -1,5 +1,6 @@
 #include "app/dispatch/settings_commands.h"
 
+#include "app/dispatch/settings_dialog_host.h"
 #include "base/string_ids.h"
 #include "eco/mode_activation.h"
 #include "platform/format.h"
@@ -46,9 +47,17 @@ void SettingsCommands::OpenEcoSettings(LParam lParam) {
   if (state.dialogGuard || !ConfirmForActivePlan()) return;
   if (BringForward()) return;
   PrepareAnchor(lParam);
-  context_.surfaces().OpenEcoSettings();
-  state.settingsDialog = 0;
+  DispatchSettingsHost host(context_, FromTray());
+  context_.surfaces().OpenEcoSettings(host);
+  // Whatever ended the dialog (OK, cancel, close box, a vanished plan, the
+  // program's exit), the state says no dialog is open.
+  host.DialogClosed();
   PostPlanChanged(context_.eco().context());
+}
+
+bool SettingsCommands::FromTray() {
+  DispatchState& state = context_.state();
+  return state.cornerMarker || state.openedByDoubleClick;
 }
 
 bool SettingsCommands::RoamerSettingsOpen() {
@@ -66,8 +75,10 @@ void SettingsCommands::OpenPlanSettings(LParam lParam) {
   }
   PrepareAnchor(lParam);
   if (BringForward()) return;
-  context_.surfaces().OpenPlanSettings();
-  state.settingsDialog = 0;
+  DispatchSettingsHost host(context_, FromTray());
+  WindowHandle owner = lParam != kRequestByMessage && lParam != 0 ? static_cast<WindowHandle>(lParam) : 0;
+  context_.surfaces().OpenPlanSettings(host, owner);
+  host.DialogClosed();
 }
 
 }  // namespace kestrel

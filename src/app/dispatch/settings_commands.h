@@ -28,6 +28,8 @@ class SettingsCommands {
   bool ConfirmForActivePlan();
   void PrepareAnchor(LParam lParam);
   bool RoamerSettingsOpen();
+  // The request came from the notification area.
+  bool FromTray();
 
   DispatchContext& context_;
 };

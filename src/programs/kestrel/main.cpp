@@ -39,7 +39,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   std::unique_ptr<ProgramMachine> platform = CreateProgramMachine();
   Machine& machine = platform->machine();
   Win32Shell shell(instance, MainWindowProc, ModeDisplayProc);
-  ProgramSurfaces surfaces(instance, machine.strings);
+  ProgramSurfaces surfaces(instance);
   Win32DispatchDesktop desktop;
   Win32HotKeys hotKeys;
   Win32LibraryLoader ecoLevelLoader;

@@ -1,21 +1,25 @@
 #include "ui/surfaces/program_surfaces.h"
 
-#include "base/string_ids.h"
-
-#include <string>
+#include "platform/emulated/emulated_device_instances.h"
+#include "platform/win32/win32_device_instances.h"
+#include "platform/win32/wine_detect.h"
+#include "ui/dialogs/plan_sheet.h"
 
 namespace kestrel {
-namespace {
 
-constexpr wchar_t kEcoSettingsCaption[] = L"ECOモードの設定(省電力設定)";
+ProgramSurfaces::ProgramSurfaces(HINSTANCE instance) : instance_(instance), emulatedDevices_(RunningUnderWine()) {
+  if (!emulatedDevices_) devices_ = std::make_unique<Win32DeviceInstances>();
+}
 
-}  // namespace
+void ProgramSurfaces::OpenEcoSettings(SettingsDialogHost& host) {
+  RunEcoSettingsDialog(instance_, reinterpret_cast<HWND>(host.mainWindow()), host, services_);
+}
 
-void ProgramSurfaces::OpenEcoSettings() { settingsWindow_.Open(kEcoSettingsCaption); }
-
-void ProgramSurfaces::OpenPlanSettings() {
-  std::u16string caption = strings_.Load(kStringPlanSettingsCaption);
-  settingsWindow_.Open(std::wstring(caption.begin(), caption.end()));
+void ProgramSurfaces::OpenPlanSettings(SettingsDialogHost& host, WindowHandle owner) {
+  // The emulated machine keeps its device list in the registry the program uses.
+  if (emulatedDevices_ && !devices_) devices_ = std::make_unique<EmulatedDeviceInstances>(host.machine().registry);
+  HWND parent = reinterpret_cast<HWND>(owner != 0 ? owner : host.mainWindow());
+  RunPlanSettingsSheet(instance_, parent, host, *devices_, services_);
 }
 
 }  // namespace kestrel
