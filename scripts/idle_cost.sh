@@ -77,10 +77,11 @@ thread_wakeups() {
   done
 }
 
-# Private memory of the Linux process, in kB: anonymous and private file pages.
-linux_private_kb() {
-  awk '/^(Private_Clean|Private_Dirty):/ {sum += $2} END {print sum}' "/proc/$1/smaps_rollup"
-}
+# Private memory of the Linux process, in kB: its anonymous pages, what
+# Windows counts as private (committed) memory. Pages of mapped files (the
+# .exe, DLLs and code-page tables Wine maps) are left out even where no other
+# process maps them.
+linux_private_kb() { linux_field_kb "$1" Anonymous; }
 linux_field_kb() { awk -v field="$2:" '$1 == field {print $2}' "/proc/$1/smaps_rollup"; }
 
 begin_test
@@ -121,7 +122,8 @@ for exe in Kestrel.exe MinimalTray.exe; do
   PRIVATE[$exe]=$(linux_private_kb "$pid")
   echo "== $exe"
   echo "Windows:  $windows"
-  echo "Linux:    pid=$pid private=$(linux_private_kb "$pid") kB anonymous=$(linux_field_kb "$pid" Anonymous) kB" \
+  echo "Linux:    pid=$pid anonymous=$(linux_private_kb "$pid") kB" \
+       "private pages (anonymous and unshared file pages)=$(awk '/^(Private_Clean|Private_Dirty):/ {sum += $2} END {print sum}' "/proc/$pid/smaps_rollup") kB" \
        "rss=$(linux_field_kb "$pid" Rss) kB threads=$(ls "/proc/$pid/task" | wc -l)"
   echo "Context switches per thread over ${COUNT_SECONDS}s (tid name count):"
   join "$TEST_WORK/$exe.before" "$TEST_WORK/$exe.after" |
@@ -139,6 +141,6 @@ for exe in Kestrel.exe MinimalTray.exe; do
   sed 's/^/  /' "$TEST_WORK/$exe.wakeups"
 done
 ratio() { awk -v k="$1" -v m="$2" 'BEGIN {if (m > 0) printf "%.2f", k / m; else print "n/a"}'; }
-echo "== Kestrel / MinimalTray private memory: $(ratio "${PRIVATE[Kestrel.exe]}" "${PRIVATE[MinimalTray.exe]}") (Linux)," \
+echo "== Kestrel / MinimalTray private memory: $(ratio "${PRIVATE[Kestrel.exe]}" "${PRIVATE[MinimalTray.exe]}") (Linux anonymous)," \
      "$(ratio "${PAGEFILE[Kestrel.exe]}" "${PAGEFILE[MinimalTray.exe]}") (Windows' PagefileUsage)"
 run_wine "$BIN_DIR/KestrelEmu.exe" close >/dev/null || true
