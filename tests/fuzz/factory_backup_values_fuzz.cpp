@@ -4,6 +4,7 @@
 // REG_BINARY (then repaired), the texts only as REG_SZ that fits their
 // buffer; anything else keeps its default. The backup counts as complete only
 // with BackupComplete a DWORD of 1.
+#include <cstdio>
 #include <cstdlib>
 #include <map>
 
@@ -12,7 +13,6 @@
 #include "platform/text.h"
 #include "power/alsbc.h"
 #include "power/extension_read.h"
-#include "power/factory_backup.h"
 #include "power/factory_backup_read.h"
 #include "support/memory_registry.h"
 
@@ -26,6 +26,9 @@ constexpr std::u16string_view kNames[] = {
     u"MinThrottleAC",   u"MaxThrottleDC",   u"MinThrottleDC",   u"ALSBC",          u"VideoSettingAC",
     u"VideoSettingDC",  u"WLANSettingAC",   u"WLANSettingDC",   u"NpdCPU",         u"DIMTimeoutAC",
     u"DIMBrightnessDC", u"BackupComplete",  u"friendlyname",    u"wlansettingdc",  u"Unrelated"};
+
+constexpr std::u16string_view kBackupKey =
+    u"Software\\Vexa\\Kestrel\\PowerSettings\\381b4222-f694-41f0-9685-ff5bb260df2e\\DefaultSettings";
 
 struct Stored {
   RegType type;
@@ -61,8 +64,12 @@ Alsbc ExpectedAlsbc(const Values& values, std::uint8_t highest) {
   return ValidateAlsbc(stored, highest);
 }
 
-void Check(bool holds) {
-  if (!holds) std::abort();
+// Which check failed is in the crash's stack: the line of the call.
+void Check(bool holds, int line = __builtin_LINE()) {
+  if (!holds) {
+    std::fprintf(stderr, "check of line %d failed\n", line);
+    std::abort();
+  }
 }
 
 }  // namespace
@@ -72,8 +79,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   BackupReadOptions options{input.Byte(), input.Byte(), (input.Byte() & 1) != 0, (input.Byte() & 1) != 0};
   InMemoryRegistry registry;
   RegKey key;
-  Check(RegKey::Create(registry, kHkeyLocalMachine, FactoryBackupPath(kBalancedPlan), kKeyAllAccess, key) ==
-        kSuccess);
+  Check(RegKey::Create(registry, kHkeyLocalMachine, kBackupKey, kKeyAllAccess, key) == kSuccess);
   Values values;  // by case-folded name, as the registry keeps them
   while (!input.empty()) {
     std::u16string_view name = kNames[input.Byte() % std::size(kNames)];
