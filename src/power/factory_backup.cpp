@@ -86,7 +86,9 @@ void FactoryBackups::EnsureFactoryBackups() {
   RegKey parent;
   if (Status status = RegKey::Open(parts_.registry, kHkeyLocalMachine, kPowerSettingsSubkey, kKeyRead, parent);
       status != kSuccess) {
-    parts_.reporter.ReportCode(kStringExtensionWriteFailed, status);
+    // The installer makes the key; without it Kestrel was never installed
+    // on this machine, which is no failure to log at every start.
+    if (status != kErrorFileNotFound) parts_.reporter.ReportCode(kStringExtensionWriteFailed, status);
     return;
   }
   std::uint32_t count = CountCompleteBackups(parent);
