@@ -4,6 +4,7 @@
 // and the two-mode factory re-import.
 #include "app/kestrel_program.h"
 
+#include "base/string_ids.h"
 #include "eco/run_time_text.h"
 #include "power/plan_settings.h"
 
