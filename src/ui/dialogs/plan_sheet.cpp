@@ -249,15 +249,6 @@ INT_PTR CALLBACK PlanPageProc(HWND dialog, UINT message, WPARAM wParam, LPARAM l
   return page != nullptr ? page->Handle(dialog, message, wParam, lParam) : FALSE;
 }
 
-// The sheet's own callback: the help button's style bit on every page.
-int CALLBACK SheetCallback(HWND, UINT message, LPARAM lParam) {
-  if (message == PSCB_PRECREATE) {
-    auto* dialogTemplate = reinterpret_cast<DLGTEMPLATE*>(lParam);
-    dialogTemplate->style |= DS_CONTEXTHELP;
-  }
-  return 0;
-}
-
 }  // namespace
 
 void RunPlanSettingsSheet(HINSTANCE instance, HWND owner, SettingsDialogHost& host, DeviceInstances& devices,
@@ -282,13 +273,12 @@ void RunPlanSettingsSheet(HINSTANCE instance, HWND owner, SettingsDialogHost& ho
   std::wstring caption = ToWide(host.machine().strings.Load(kStringPlanSettingsCaption));
   PROPSHEETHEADERW header{};
   header.dwSize = sizeof(header);
-  header.dwFlags = PSH_NOAPPLYNOW | PSH_USECALLBACK;
+  header.dwFlags = PSH_NOAPPLYNOW;
   header.hwndParent = owner;
   header.hInstance = instance;
   header.pszCaption = caption.c_str();
   header.nPages = static_cast<UINT>(pages.size());
   header.phpage = pages.data();
-  header.pfnCallback = SheetCallback;
   PropertySheetW(&header);
   host.DialogClosed();
 }
