@@ -19,6 +19,11 @@ inline constexpr std::uint32_t kMsgRefreshSettings = kWmUser + 7;    // 1031, to
 inline constexpr std::uint32_t kMsgOpenEcoSettings = kWmUser + 9;    // 1033, from a second instance
 inline constexpr std::uint32_t kMsgOpenPlanSettings = kWmUser + 10;  // 1034, from a second instance
 inline constexpr std::uint32_t kMsgRefreshPlanEditor = kWmUser + 11;  // 1035, to the open plan editor
+// The plan editor on the current plan (lParam: a template id, 0 for the
+// machine's own) and the hot key dialog, opened by the main window; the
+// control tool posts them ("editor", "hot-key-dialog").
+inline constexpr std::uint32_t kMsgOpenPlanEditor = kWmUser + 40;    // 1064
+inline constexpr std::uint32_t kMsgOpenHotKeyDialog = kWmUser + 41;  // 1065
 // The ECO button's driver software posts these to the window of class
 // "Kestrel"; the mode-switch display receives the second one as well.
 inline constexpr std::uint32_t kMsgEcoButtonPress = kWmUser + 316;    // 1340

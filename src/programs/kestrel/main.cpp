@@ -6,6 +6,7 @@
 #include "app/kestrel_program.h"
 #include "platform/win32/program_machine.h"
 #include "platform/win32/win32_hot_keys.h"
+#include "programs/kestrel/dialog_services.h"
 #include "ui/shell/main_window.h"
 #include "ui/shell/win32_dispatch_desktop.h"
 #include "ui/shell/win32_shell.h"
@@ -53,6 +54,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
                                       platform->monitors(), platform->libraries(), platform->batteries(),
                                       platform->networkAdapters()});
   SetMainController(&program.controller());
+  ConnectDialogRoute(program);
   SetModeDisplay(instance, &program.eco().sequence(), &machine.strings);
   SetEmulatedNotificationSource(platform->emulated() ? &machine.power : nullptr);
 
@@ -62,6 +64,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   if (program.Start(command) == StartOutcome::Running) {
     exitCode = RunMessageLoop();
     SetMainController(nullptr);
+    DisconnectDialogRoute();
     SetModeDisplay(instance, nullptr, nullptr);
     // Saves the record and stops the workers when the loop failed before the
     // main window was destroyed.

@@ -10,6 +10,7 @@
 #include "platform/emulated/power_store.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_handles.h"
+#include "ui/dialogs/plan_editor_route.h"
 #include "ui/surfaces/mode_display.h"
 
 namespace kestrel {
@@ -71,6 +72,14 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
   if (g_controller != nullptr) {
     if (message == WM_CREATE) PrepareWindowCreation();
     if (std::optional<LRESULT> result = TranslateNotification(window, message, wParam, lParam)) return *result;
+    if (message == kMsgOpenPlanEditor) {
+      OpenPlanEditorOnCurrentPlan(window, lParam);
+      return 0;
+    }
+    if (message == kMsgOpenHotKeyDialog) {
+      OpenHotKeyDialogFromMain(window);
+      return 0;
+    }
     if (std::optional<LParam> result =
             g_controller->Handle(reinterpret_cast<WindowHandle>(window), message, wParam, lParam)) {
       return *result;

@@ -7,6 +7,7 @@
 #include "programs/emuctl/commands/battery_commands.h"
 #include "programs/emuctl/commands/command_support.h"
 #include "programs/emuctl/commands/display_commands.h"
+#include "programs/emuctl/commands/editor_commands.h"
 #include "programs/emuctl/commands/network_commands.h"
 #include "programs/emuctl/commands/plan_file_commands.h"
 #include "programs/emuctl/commands/power_commands.h"
@@ -47,6 +48,8 @@ constexpr Command kCommands[] = {
     {u"disconnect", RaiseConsoleDisconnect},
     {u"monitor", RaiseMonitorChange},
     {u"hotkey", PressHotKey},
+    {u"editor", OpenPlanEditor},
+    {u"hot-key-dialog", OpenHotKeyDialog},
     {u"plans", ListPlans},
     {u"active", ActivePlan},
     {u"create-plan", CreatePlan},
@@ -89,6 +92,9 @@ std::string ControlToolUsage() {
          "  connect | disconnect       tell Kestrel the console was connected to or disconnected from the session\n"
          "  monitor arrive|remove      tell Kestrel an external monitor was plugged in or removed\n"
          "  hotkey                     post Kestrel's hot key (WM_HOTKEY, id 1) as Windows does when it is pressed\n"
+         "  editor [<template>]        open Kestrel's plan editor on the current plan (1064), in the machine's\n"
+         "                             template or the one given (503, 1179, 1314, 1183, 1184, 1315)\n"
+         "  hot-key-dialog             open Kestrel's hot key dialog (1065)\n"
          "  plans                      list the power plans; * marks the active one\n"
          "  active [<guid>]            print the active plan, or activate a plan\n"
          "  create-plan <guid> <name> [<source guid>]\n"
