@@ -6,7 +6,7 @@ namespace kestrel {
 
 std::u16string DispatchSettingsHost::helpPath() {
   Application& app = context_.app();
-  return app.helpAvailable() ? app.contextHelpPath() : std::u16string();
+  return app.helpAvailable() ? app.helpFilePath() : std::u16string();
 }
 
 bool DispatchSettingsHost::openedFromTray() { return fromTray_ || context_.Has(SettingsFlag::InTray); }

@@ -10,7 +10,6 @@
 #include "platform/win32/wide_text.h"
 #include "ui/dialogs/eco_settings_common.h"
 #include "ui/dialogs/eco_settings_ids.h"
-#include "ui/dialogs/help_loader.h"
 #include "ui/model/auto_switch_page_model.h"
 
 namespace kestrel {
@@ -208,7 +207,7 @@ INT_PTR AutoSwitchSheetPage::Handle(HWND dialog, UINT message, WPARAM wParam, LP
     case WM_SYSCOMMAND:
       if ((wParam & 0xFFF0) == SC_CONTEXTHELP) {
         std::u16string help = host_.helpPath();
-        if (!help.empty()) ShowHelpContext(ToWide(help), kAutoSwitchHelp);
+        ShowContextHelp(help, kAutoSwitchHelp);
         return TRUE;
       }
       return FALSE;

@@ -34,6 +34,13 @@ ScopedIcon LoadColumnIcon(HINSTANCE instance, const PlanChoice& choice, std::uin
 void AddTooltip(HWND tooltip, HWND dialog, int id, const std::wstring& text);
 HWND CreateTooltip(HINSTANCE instance, HWND dialog);
 
+// Opens the topic `context` of the help file (HTML Help, HH_HELP_CONTEXT,
+// owned by the desktop); nothing without the help library.
+void ShowContextHelp(const std::u16string& helpFile, DWORD context);
+
+// Sizes icon statics to `pixels` square at 96 DPI, scaled to the screen's DPI.
+void ResizeIcons(HWND dialog, std::initializer_list<int> controls, int pixels);
+
 // A message box owned by the dialog with the program's caption.
 int Ask(SettingsDialogHost& host, HWND dialog, std::u16string_view text, UINT style);
 

@@ -13,9 +13,7 @@
 #include "ui/dialogs/auto_switch_page.h"
 #include "ui/dialogs/eco_settings_common.h"
 #include "ui/dialogs/eco_settings_ids.h"
-#include "ui/dialogs/help_loader.h"
 #include "ui/dialogs/hot_key_dialog.h"
-#include "ui/dialogs/layout_scaling.h"
 #include "ui/dialogs/plan_editor_dialog.h"
 
 namespace kestrel {
@@ -124,9 +122,11 @@ void EcoSettingsDialog::Init() {
     }
   }
   SetTimer(dialog_, kRefreshTimer, kRefreshPeriodMs, nullptr);
-  LayoutScale scale = MeasureLayoutScale(dialog_);
-  std::array<int, 3> lamps{kLampIcons[0], kLampIcons[1], kLampIcons[2]};
-  ResizeIconStatics(dialog_, scale, std::span(lamps.data(), three() ? 3 : 2), kLampIconPixels, kLampIconPixels);
+  if (three()) {
+    ResizeIcons(dialog_, {kLampIcons[0], kLampIcons[1], kLampIcons[2]}, kLampIconPixels);
+  } else {
+    ResizeIcons(dialog_, {kLampIcons[0], kLampIcons[1]}, kLampIconPixels);
+  }
   bool servicesReady = services_ && services_() != nullptr;
   EnableControl(dialog_, kHotKeyButton, servicesReady);
   EnableApply(false);
@@ -412,7 +412,7 @@ INT_PTR EcoSettingsDialog::Handle(HWND dialog, UINT message, WPARAM wParam, LPAR
     case WM_SYSCOMMAND:
       if ((wParam & 0xFFF0) == SC_CONTEXTHELP) {
         std::u16string help = host_.helpPath();
-        if (!help.empty()) ShowHelpContext(ToWide(help), kEcoSettingsHelp);
+        ShowContextHelp(help, kEcoSettingsHelp);
         return TRUE;
       }
       return FALSE;
