@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Writes the factory files that Plinth imports beside Kestrel.exe: the
 plan-definition file Kestrel.exe.ini and the registry file Kestrel.exe.reg, for
-the three-mode ECO model (this folder) and the two-mode model (twomode/).
+the three-mode ECO model with the meter panel (this folder), the same model
+without the panel (nopanel/) and the two-mode model (twomode/).
 Both are UTF-16LE with a byte-order mark, as the profile functions and regedit
 read Japanese text only in that form. Run: python3 make_factory_files.py [folder]
 """
@@ -103,9 +104,16 @@ def write(path, text):
     with open(path, "wb") as f:
         f.write(b"\xff\xfe" + text.encode("utf-16-le"))
 
+THREE_MODE_PLANS = [(PERFORMANCE['guid'], 1, 0, 0x00050001), (STANDARD['guid'], 2, 1, 0x00030003),
+                    (ECO['guid'], 3, 2, 0x00010005)]
 write(f"{out}/Kestrel.exe.ini", plan_file("Factory plans of the three-mode ECO model", [PERFORMANCE, STANDARD, ECO]))
-write(f"{out}/Kestrel.exe.reg", reg_file(2, [PERFORMANCE['guid'], STANDARD['guid'], ECO['guid']],
-      [(PERFORMANCE['guid'], 1, 0, 0x00050001), (STANDARD['guid'], 2, 1, 0x00030003), (ECO['guid'], 3, 2, 0x00010005)], []))
+# The three-mode model has the meter panel on the desktop.
+write(f"{out}/Kestrel.exe.reg", reg_file(2, [PERFORMANCE['guid'], STANDARD['guid'], ECO['guid']], THREE_MODE_PLANS,
+      ['"Meter"=dword:00000001']))
+# The same model without the panel: Kestrel starts in the notification area.
+write(f"{out}/nopanel/Kestrel.exe.ini", plan_file("Factory plans of the three-mode ECO model", [PERFORMANCE, STANDARD, ECO]))
+write(f"{out}/nopanel/Kestrel.exe.reg", reg_file(2, [PERFORMANCE['guid'], STANDARD['guid'], ECO['guid']],
+      THREE_MODE_PLANS, []))
 write(f"{out}/twomode/Kestrel.exe.ini", plan_file("Factory plans of the two-mode ECO model", [TWO_ECO, TWO_NORMAL]))
 write(f"{out}/twomode/Kestrel.exe.reg", reg_file(1, [TWO_ECO['guid'], TWO_NORMAL['guid']],
       [(TWO_ECO['guid'], 3, 2, 0x00010005), (TWO_NORMAL['guid'], 1, 0, 0x00040002)],

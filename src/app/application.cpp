@@ -108,6 +108,7 @@ bool Application::Initialize() {
   if (!RegisterClassesAndEcoWorker()) return false;
   if (!CreateMainWindow()) return false;
   shell_.CreateHiddenButton(mainWindow_);
+  if (settings_.record().Has(SettingsFlag::MeterPanel) && !subsystems_.CreatePanel()) return false;
   shell_.HideWindow(mainWindow_);
   ChooseFirstSurface();
   return true;
@@ -158,8 +159,15 @@ bool Application::CreateMainWindow() {
 }
 
 void Application::ChooseFirstSurface() {
-  // Without a meter panel the program starts in the notification area.
-  machine_.messaging.Post(mainWindow_, kWmCommand, menu_command::kIntoTray, 0);
+  // Without a meter panel, or with the panel put away last time, the program
+  // starts in the notification area.
+  const SettingsRecord& record = settings_.record();
+  if (!record.Has(SettingsFlag::MeterPanel) || subsystems_.PanelWindow() == 0 || record.Has(SettingsFlag::InTray)) {
+    machine_.messaging.Post(mainWindow_, kWmCommand, menu_command::kIntoTray, 0);
+    subsystems_.HidePanel();
+    return;
+  }
+  subsystems_.ShowPanel();
 }
 
 void Application::SaveForEndSession() { settings_.Save(); }

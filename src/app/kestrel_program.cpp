@@ -32,6 +32,13 @@ KestrelProgram::KestrelProgram(ProgramParts parts)
     return false;
   };
   app_.workers().SetBodies(std::move(bodies));
+  meter_.SetRepaint([this] {
+    if (PanelController* panel = needleView_.load()) panel->NeedleMoved();
+  });
+  if (parts.panelHost != nullptr) {
+    panel_ = std::make_unique<PanelController>(PanelParts{app_, [this]() -> PlanModel& { return plans(); },
+                                                          brightness_, speed_, battery_, tray_, *parts.panelHost});
+  }
 }
 
 PlanModel& KestrelProgram::plans() {
@@ -78,6 +85,7 @@ void KestrelProgram::MainWindowCreated() {
 }
 
 void KestrelProgram::ReleaseDevicesAndTables() {
+  ClosePanel();
   ecoLevel_.Finalize();
   brightnessPart_.Release();
 }

@@ -12,6 +12,8 @@
 #include "app/dispatch/tray_dispatch.h"
 #include "app/dispatch/window_dispatch.h"
 #include "app/main_controller.h"
+#include "app/panel_controller.h"
+#include "app/panel_host.h"
 #include "app/subsystems.h"
 #include "app/workers_meter.h"
 #include "app/workers_speed.h"
@@ -50,6 +52,8 @@ struct ProgramParts {
   BatteryPort& batteries;
   // The network adapter list (the wireless probe).
   NetworkAdapters& networkAdapters;
+  // The meter panel's window (null: the program shows no panel).
+  PanelHost* panelHost = nullptr;
 };
 
 class KestrelProgram : public Subsystems {
@@ -127,6 +131,20 @@ class KestrelProgram : public Subsystems {
   bool StoreAutoSwitchRecord(const AutoSwitchRecord& record) override;
   bool ReimportModePlan(std::size_t column, const Guid& factoryPlan) override;
 
+  // The meter panel (kestrel_program_panel.cpp).
+  PanelController* panel() { return panel_.get(); }
+  bool CreatePanel() override;
+  void ShowPanel() override;
+  void HidePanel() override;
+  WindowHandle PanelWindow() override;
+  void RepaintPanel() override;
+  void RepaintPanelBattery() override;
+  bool BoostActive() override;
+  void SavePanelPosition() override;
+  void RestoreSavedBoost() override;
+  bool DisplaySettingsOpen() override;
+  void LoadPanelColors() override;
+
  private:
   bool Tracing();
   // The rounds of SpeedMonitor, BatteryPoller, MeterAnimator and the
@@ -136,6 +154,7 @@ class KestrelProgram : public Subsystems {
   void ConnectWorkers(WindowHandle window);
   AutoSwitchHooks AutoSwitchParts();
   AlarmLevels ReadAlarmLevels();
+  void ClosePanel();
 
   ProgramParts parts_;
   Application app_;
@@ -156,6 +175,9 @@ class KestrelProgram : public Subsystems {
   std::atomic<WindowHandle> workerWindow_{0};
   // The device page's items, read at start-up, kept for the process.
   std::vector<DeviceItem> planSheetItems_;
+  std::unique_ptr<PanelController> panel_;
+  // What the meter animator repaints; set before the panel's window exists.
+  std::atomic<PanelController*> needleView_{nullptr};
 };
 
 }  // namespace kestrel

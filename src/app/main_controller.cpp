@@ -32,6 +32,10 @@ std::optional<LParam> MainController::Handle(WindowHandle window, std::uint32_t 
       return 0;
     case kMsgPlanChanged:
       tray.OnPlanChanged(window, wParam != 0);
+      // The panel refreshes its plan name, readout and boost.
+      if (WindowHandle panel = parts_.app.subsystems().PanelWindow(); panel != 0) {
+        parts_.app.machine().messaging.Post(panel, kMsgPlanChanged, 0, 0);
+      }
       return 0;
     case kMsgSpeedChanged:
       // A new maximum speed changes what the tray icon shows.
@@ -114,6 +118,9 @@ std::optional<LParam> MainController::OnCommand(WindowHandle window, std::uint32
       return 0;
     case menu_command::kIntoTray:
       parts_.tray.PutIntoTray();
+      return 0;
+    case menu_command::kShowPanel:
+      parts_.tray.ShowPanel();
       return 0;
     default:
       return parts_.dispatch.Command(command, lParam);

@@ -25,6 +25,8 @@ class SettingsStore {
   const MachineConfig& config() const { return config_; }
   MachineConfig& config() { return config_; }
   std::uint32_t saveColor() const { return saveColor_; }
+  // The display settings dialog changes it and puts it back on Cancel.
+  std::uint32_t& saveColor() { return saveColor_; }
 
   // The DebugLogFlag the entry point reads before anything else.
   static std::uint32_t ReadDebugLogFlag(Registry& registry);

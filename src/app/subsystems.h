@@ -63,6 +63,12 @@ class Subsystems {
   virtual void FinalizeEcoLevelLibrary() {}
 
   // The meter panel: its window (0 without one), its repaints, its boost.
+  // Step 16 of initialisation on a machine with the panel; false fails it.
+  virtual bool CreatePanel() { return true; }
+  // Command 53 and the first surface: the panel shown, laid out and painted;
+  // command 52: hidden.
+  virtual void ShowPanel() {}
+  virtual void HidePanel() {}
   virtual WindowHandle PanelWindow() { return 0; }
   virtual void RepaintPanel() {}
   virtual void RepaintPanelBattery() {}

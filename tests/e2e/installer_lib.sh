@@ -16,12 +16,14 @@ reset_installed_state() {
 
 # make_install_folder: a folder with a space in its name holding Kestrel.exe,
 # Plinth.exe and the three-mode factory files, as a set-up would lay them out.
+# The model without the meter panel (factory/nopanel): these tests follow
+# the notification area.
 # Sets INSTALL_DIR (Unix path) and INSTALL_DIR_WIN (its Windows path).
 make_install_folder() {
   INSTALL_DIR="$TEST_WORK/Vexa Kestrel"
   mkdir -p "$INSTALL_DIR"
   cp "$BIN_DIR/Kestrel.exe" "$BIN_DIR/Plinth.exe" "$BIN_DIR/PlinthW.exe" "$INSTALL_DIR/"
-  cp "$FACTORY_DIR/Kestrel.exe.ini" "$FACTORY_DIR/Kestrel.exe.reg" "$INSTALL_DIR/"
+  cp "$FACTORY_DIR/nopanel/Kestrel.exe.ini" "$FACTORY_DIR/nopanel/Kestrel.exe.reg" "$INSTALL_DIR/"
   INSTALL_DIR_WIN=$(winepath -w "$INSTALL_DIR" 2>/dev/null | tr -d '\r')
   [[ -n $INSTALL_DIR_WIN ]] || fail "winepath gave no Windows path for $INSTALL_DIR"
 }

@@ -128,11 +128,19 @@ bool TrayDispatch::AddIcon(WindowHandle window) {
 }
 
 void TrayDispatch::PutIntoTray() {
+  app_.subsystems().HidePanel();
   WindowHandle window = app_.mainWindow();
   if (!AddIcon(window)) return;
   parts_.desktop.HideWindow(window);
   Update(window, false);
   app_.settings().record().Set(SettingsFlag::InTray, true);
+}
+
+void TrayDispatch::ShowPanel() {
+  if (!app_.settings().record().Has(SettingsFlag::MeterPanel) || app_.subsystems().PanelWindow() == 0) return;
+  if (inTray()) icon_.Delete(app_.mainWindow());
+  app_.settings().record().Set(SettingsFlag::InTray, false);
+  app_.subsystems().ShowPanel();
 }
 
 PlanRecord TrayDispatch::ActivePlanRecord() {
@@ -173,6 +181,7 @@ void TrayDispatch::ShowRightClickMenu(WindowHandle owner, Point at, bool fromTra
   state.ecoMode = ecoMode();
   state.stayOnTop = record.Has(SettingsFlag::StayOnTop);
   state.panelTransparent = record.Has(SettingsFlag::PanelTransparent);
+  state.meterPanel = record.Has(SettingsFlag::MeterPanel) && app_.subsystems().PanelWindow() != 0;
   ecoMeterPath_.clear();
   if (state.ecoMode) {
     Machine& machine = app_.machine();

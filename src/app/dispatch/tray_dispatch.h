@@ -63,8 +63,14 @@ class TrayDispatch {
   // WM_DESTROY: the open menu closes and the icon leaves the tray.
   void Destroyed(WindowHandle window);
 
-  // Command 52: the icon is added; only then is the program in the tray.
+  // Command 52: the panel hides, the icon is added; only then is the program
+  // in the tray.
   void PutIntoTray();
+  // Command 53: with the meter panel, the icon goes and the panel shows.
+  void ShowPanel();
+  // A click on the panel is the user at the console.
+  void ConsoleTouched() { dispatch_.state().consoleConnected = true; }
+  bool ConsolePresent() { return dispatch_.state().consoleConnected; }
   // The icon shows the active plan (icon, tooltip); with `balloon` it also
   // tells of an automatic switch.
   void Update(WindowHandle window, bool balloon);

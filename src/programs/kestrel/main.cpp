@@ -11,6 +11,7 @@
 #include "ui/shell/win32_dispatch_desktop.h"
 #include "ui/shell/win32_shell.h"
 #include "ui/surfaces/eco_level_loader.h"
+#include "ui/surfaces/meter_panel.h"
 #include "ui/surfaces/mode_display.h"
 #include "ui/surfaces/playback_warning_dialog.h"
 #include "ui/surfaces/program_surfaces.h"
@@ -49,10 +50,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   Win32NotificationArea notificationArea(instance);
   Win32MenuPresenter menus(instance);
   Win32TrayDesktop trayDesktop;
+  Win32PanelHost panelHost(instance, machine.strings);
   KestrelProgram program(ProgramParts{machine, shell, surfaces, desktop, hotKeys, ecoLevelLoader, modeDisplay,
                                       warningDialog, notificationArea, menus, trayDesktop, platform->wmi(),
                                       platform->monitors(), platform->libraries(), platform->batteries(),
-                                      platform->networkAdapters()});
+                                      platform->networkAdapters(), &panelHost});
   SetMainController(&program.controller());
   ConnectDialogRoute(program);
   SetModeDisplay(instance, &program.eco().sequence(), &machine.strings);

@@ -24,6 +24,8 @@ MenuModel BuildRightClickMenu(const RightClickMenuState& state, StringTable& str
     menu.push_back(Text(kIntoTray, strings.Load(kStringMinimizeMenu)));
     menu.push_back(Text(kStayOnTop, strings.Load(kStringStayOnTopMenu), state.stayOnTop));
     menu.push_back(Text(kPanelTransparent, strings.Load(kStringTransparentMenu), state.panelTransparent));
+  } else if (state.meterPanel) {
+    menu.push_back(Text(kShowPanel, strings.Load(kStringShowPanelMenu)));
   }
   if (state.ecoMode) {
     menu.push_back(Text(kEcoSettings, strings.Load(kStringEcoSettingsMenu)));

@@ -1,7 +1,6 @@
 // The right-click menu of the notification-area icon and of the meter panel:
 // plain text items, some only from the panel, some only in ECO mode. Only
-// items whose command the program handles are offered: "show the panel"
-// (53) comes with the meter panel's handler.
+// items whose command the program handles are offered.
 #pragma once
 #include <optional>
 #include <string>
@@ -16,6 +15,7 @@ struct RightClickMenuState {
   bool ecoMode = false;           // settings flag EcoMode
   bool stayOnTop = false;         // settings flag StayOnTop
   bool panelTransparent = false;  // settings flag PanelTransparent
+  bool meterPanel = false;        // settings flag MeterPanel: "show the panel" from the tray
   // The eco meter's entry text, when the eco meter can be launched.
   std::optional<std::u16string> ecoMeterText;
 };
