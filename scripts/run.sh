@@ -78,8 +78,10 @@ demonstrate() {
   echo "Screenshot: $SCREENSHOT_FILE"
   demonstrate_eco_button
   demonstrate_battery_switch
+  demonstrate_eco_settings
   kestrel_emu close
   echo "Kestrel closed."
+  demonstrate_plan_sheet
   demonstrate_external_monitor
 }
 
@@ -208,6 +210,54 @@ demonstrate_battery_switch() {
   kestrel_emu ac on >/dev/null
   echo -n "The plan left ($before) came back "
   wait_for_plan "$before" 25
+}
+
+# The ECO mode settings dialog, opened by the tray menu's command and by a
+# second Kestrel.exe /EcoMode (screenshots), closed with Cancel each time.
+demonstrate_eco_settings() {
+  source tests/e2e/settings_lib.sh
+  echo "Opening the ECO mode settings dialog from the tray menu ..."
+  kestrel_emu menu-command 48 >/dev/null
+  wait_for_dialog "$ECO_SETTINGS_TITLE" 20
+  dialog_shot run-eco-settings "$ECO_SETTINGS_TITLE"
+  echo "Screenshot: $SCREENSHOT_DIR/run-eco-settings-window.png"
+  dialog_probe click "$ECO_SETTINGS_TITLE" 2 >/dev/null
+  wait_dialog_gone "$ECO_SETTINGS_TITLE"
+  echo "Starting a second Kestrel.exe /EcoMode ..."
+  (cd "$BIN_DIR" && wine explorer "/desktop=$DESKTOP_NAME,$DESKTOP_SIZE" Kestrel.exe /EcoMode </dev/null \
+    >"$TEST_WORK/second.out" 2>&1)
+  wait_for_dialog "$ECO_SETTINGS_TITLE" 20
+  dialog_shot run-eco-settings-second-instance "$ECO_SETTINGS_TITLE"
+  echo "Screenshot: $SCREENSHOT_DIR/run-eco-settings-second-instance-window.png"
+  dialog_probe click "$ECO_SETTINGS_TITLE" 2 >/dev/null
+  wait_dialog_gone "$ECO_SETTINGS_TITLE"
+}
+
+# The same machine without ECO modes (EcoMode 0): the plan settings sheet
+# with its plan, automatic switch and device pages (screenshots).
+demonstrate_plan_sheet() {
+  source tests/e2e/settings_lib.sh
+  local items='HKLM\Software\Vexa\Kestrel\ModPar\DisItemData'
+  run_wine reg add 'HKLM\Software\Vexa\Kestrel' /v EcoMode /t REG_DWORD /d 0 /f >/dev/null
+  run_wine reg add "$items" /v DisItemNum /t REG_DWORD /d 1 /f >/dev/null
+  run_wine reg add "$items\\0" /v Name /t REG_SZ /d "無線LANアダプター" /f >/dev/null
+  run_wine reg add "$items\\0" /v Data /t REG_SZ /d "notepad.exe %DeviceID%" /f >/dev/null
+  run_wine reg add "$items\\0" /v GUID /t REG_SZ /d "{4d36e972-e325-11ce-bfc1-08002be10318}" /f >/dev/null
+  run_wine reg add "$items\\0" /v SearchID /t REG_SZ /d "PCI\\VEN_8086" /f >/dev/null
+  echo "Starting Kestrel on the machine without ECO modes ..."
+  start_kestrel_on_desktop
+  kestrel_emu menu-command 56 >/dev/null
+  wait_for_dialog "$PLAN_SHEET_TITLE" 20
+  local page
+  for page in 0 1 2; do
+    dialog_probe page "$PLAN_SHEET_TITLE" "$page" >/dev/null
+    dialog_shot "run-plan-sheet-page$page" "$PLAN_SHEET_TITLE"
+    echo "Screenshot: $SCREENSHOT_DIR/run-plan-sheet-page$page-window.png"
+  done
+  dialog_probe click "$PLAN_SHEET_TITLE" 2 >/dev/null
+  wait_dialog_gone "$PLAN_SHEET_TITLE"
+  kestrel_emu close
+  echo "Kestrel closed."
 }
 
 case ${1:-} in

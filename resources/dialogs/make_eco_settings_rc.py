@@ -12,6 +12,8 @@ PAGE_STYLE = "DS_SETFONT | DS_MODALFRAME | DS_CONTEXTHELP | WS_POPUP | WS_CAPTIO
 HIDDEN = " | NOT WS_VISIBLE"
 
 COLUMN_X = [80, 194, 308]
+# Two modes: two columns spread over a narrower panel.
+TWO_COLUMN_X = [88, 208]
 COLUMN_W = 108
 
 
@@ -45,8 +47,12 @@ def pips(first, x, y, hidden):
 
 
 def eco_template(number, three):
-    width = 430 if three else 316
-    lines = [f"{number} DIALOGEX 0, 0, {width}, 244", f"STYLE {STYLE}", 'CAPTION "ECOモードの設定(省電力設定)"', FONT,
+    width = 430 if three else 330
+    columns = COLUMN_X if three else TWO_COLUMN_X + [TWO_COLUMN_X[1]]
+    # The three-mode dialog has no check box row above its buttons.
+    height = 224 if three else 244
+    bottom = height - 22
+    lines = [f"{number} DIALOGEX 0, 0, {width}, {height}", f"STYLE {STYLE}", 'CAPTION "ECOモードの設定(省電力設定)"', FONT,
              "BEGIN"]
     add = lines.append
     intro = ("ECOボタンには3つの電源モードがあり、それぞれに電源プランを設定できます。" if three
@@ -60,12 +66,11 @@ def eco_template(number, three):
     add(text("省電力", -1, 14, 114, 62, 9))
     lamp_labels = ["青 (モード１)", "水色 (モード２)", "緑 (モード３)"]
     lamp_ids = [1229, 1230, 1251]
-    lamp_icons = [1162, 1163, 1164]
     for c in range(3):
         hidden = not three and c == 2
-        x = COLUMN_X[c] if (three or c < 2) else COLUMN_X[1]
+        x = columns[c]
         if three:
-            add(icon(lamp_ids[c], x, 42, 12, 12, resource=str(lamp_icons[c])))
+            add(icon(lamp_ids[c], x, 42, 12, 12))
             add(text(lamp_labels[c], -1, x + 15, 45, 88, 9))
         add(icon(1165 + c, x, 58, 21, 20, hidden))
         add(combo(1168 + c, x + 24, 64, 84, hidden or (not three and c != 1)))
@@ -76,21 +81,21 @@ def eco_template(number, three):
         lines.extend(pips(1270 + 10 * c, x + 22, 115, hidden))
         add(button("詳細設定...", 1174 + c, x + 24, 152, 84, hidden=hidden))
     if not three:
-        x0, x1 = COLUMN_X[0], COLUMN_X[1]
+        x0, x1 = TWO_COLUMN_X
         add(text("ECOモード", 1224, x0 + 24, 67, 84, 9, extra=" | SS_NOPREFIX"))
         add(text("点灯 (緑", 1225, x0, 45, 36, 9))
-        add(icon(1229, x0 + 37, 42, 12, 12, resource="1164"))
+        add(icon(1229, x0 + 37, 42, 12, 12))
         add(text(")", 1228, x0 + 52, 45, 8, 9))
         add(text("消灯 (なし", 1226, x1, 45, 44, 9))
-        add(icon(1230, x1 + 45, 42, 12, 12, resource="542"))
+        add(icon(1230, x1 + 45, 42, 12, 12))
         add(text(")", 1227, x1 + 60, 45, 8, 9))
     add(button("ホットキーの設定...", 1187, 12, 182, 110, hidden=not three))
-    add(button("バッテリ残量低下時の電源モード自動切替...", 1188, 12, 182, 176, hidden=three))
+    add(button("バッテリ残量低下時の電源モード自動切替...", 1188, 12, 182, 196, hidden=three))
     add(button("購入時の設定に戻す(&R)", 1177, width - 12 - 104, 182, 104))
     add(button("", 1221, 12, 202, width - 24, 10, hidden=three, kind="BS_AUTOCHECKBOX"))
-    add(button("OK", 1, width - 12 - 3 * 54 + 4, 222, 50, kind="BS_DEFPUSHBUTTON"))
-    add(button("キャンセル", 2, width - 12 - 2 * 54 + 4, 222, 50))
-    add(button("適用(&A)", 1083, width - 12 - 54 + 4, 222, 50))
+    add(button("OK", 1, width - 12 - 3 * 54 + 4, bottom, 50, kind="BS_DEFPUSHBUTTON"))
+    add(button("キャンセル", 2, width - 12 - 2 * 54 + 4, bottom, 50))
+    add(button("適用(&A)", 1083, width - 12 - 54 + 4, bottom, 50))
     add("END")
     return "\n".join(lines)
 

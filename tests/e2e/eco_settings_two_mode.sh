@@ -35,7 +35,7 @@ dialog_probe check "$AUTO_SWITCH_TITLE" 1107 1 || fail "checking the switch fail
 dialog_probe select "$AUTO_SWITCH_TITLE" 1110 "Power saver" || fail "Power saver is not offered"
 dialog_probe click "$AUTO_SWITCH_TITLE" 1 || fail "OK failed"
 wait_dialog_gone "$AUTO_SWITCH_TITLE"
-auto=$(reg_query "$USER_KEY" /v Auto | sed -n 's/.*Auto *REG_BINARY *//p')
+auto=$(reg_query "$USER_KEY" /v Auto | sed -n 's/.*Auto *REG_BINARY *//p' | tr 'A-F' 'a-f')
 log "Auto: $auto"
 [[ ${auto:0:8} == 01000000 ]] || fail "the switch was not stored as enabled: $auto"
 [[ ${auto:32:32} == 081384a14135ab4fbc81f71556f20b4a ]] || fail "the target is not Power saver: $auto"

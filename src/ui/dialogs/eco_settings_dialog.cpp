@@ -68,6 +68,8 @@ class EcoSettingsDialog {
   void ShowRunTimes();
   void SetupTexts();
   void PlaceAtAnchor();
+  // The lamp colours of the LED row, 19 x 19 at 96 DPI.
+  void ShowLampIcons();
   void Command(int id, int code);
   void SelectionChanged(std::size_t column);
   void OpenEditor(std::size_t column);
@@ -87,6 +89,7 @@ class EcoSettingsDialog {
   std::unique_ptr<EcoSettingsModel> model_;
   HWND dialog_ = nullptr;
   std::array<ScopedIcon, 3> icons_;
+  std::array<ScopedIcon, 3> lampIcons_;
   ScopedBrush white_, buttonFace_, outside_;
   HWND tooltip_ = nullptr;
   std::uint32_t editedMode_ = 0;
@@ -122,11 +125,7 @@ void EcoSettingsDialog::Init() {
     }
   }
   SetTimer(dialog_, kRefreshTimer, kRefreshPeriodMs, nullptr);
-  if (three()) {
-    ResizeIcons(dialog_, {kLampIcons[0], kLampIcons[1], kLampIcons[2]}, kLampIconPixels);
-  } else {
-    ResizeIcons(dialog_, {kLampIcons[0], kLampIcons[1]}, kLampIconPixels);
-  }
+  ShowLampIcons();
   bool servicesReady = services_ && services_() != nullptr;
   EnableControl(dialog_, kHotKeyButton, servicesReady);
   EnableApply(false);
@@ -166,6 +165,25 @@ void EcoSettingsDialog::SetupTexts() {
     ShowControl(dialog_, kSwitchMessageCheck, offered);
   }
   ShowControl(dialog_, kAutoSwitchButton, host_.Has(SettingsFlag::BatteryPresent));
+}
+
+void EcoSettingsDialog::ShowLampIcons() {
+  // Three-mode: blue, light blue, green; two-mode: green (lit) and dark.
+  std::array<int, 3> pictures = three() ? std::array<int, 3>{1162, 1163, 1164} : std::array<int, 3>{1164, 542, 0};
+  ScopedWindowDc screen;
+  int size = MulDiv(kLampIconPixels, GetDeviceCaps(screen.get(), LOGPIXELSX), 96);
+  for (std::size_t i = 0; i < pictures.size() && pictures[i] != 0; ++i) {
+    HWND control = GetDlgItem(dialog_, kLampIcons[i]);
+    if (control == nullptr) continue;
+    lampIcons_[i].reset(
+        static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(pictures[i]), IMAGE_ICON, size, size, 0)));
+    SendMessageW(control, STM_SETICON, reinterpret_cast<WPARAM>(lampIcons_[i].get()), 0);
+  }
+  if (three()) {
+    ResizeIcons(dialog_, {kLampIcons[0], kLampIcons[1], kLampIcons[2]}, kLampIconPixels);
+  } else {
+    ResizeIcons(dialog_, {kLampIcons[0], kLampIcons[1]}, kLampIconPixels);
+  }
 }
 
 void EcoSettingsDialog::PlaceAtAnchor() {
