@@ -4,6 +4,7 @@
 KESTREL_PACKAGES=(
   g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 xvfb xauth imagemagick fonts-ipafont-gothic xdotool
   cmake ninja-build g++ googletest libbenchmark-dev
+  clang libclang-rt-14-dev
 )
 
 install_prerequisites() {

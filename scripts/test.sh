@@ -1,7 +1,7 @@
 #!/bin/bash
 # Builds and tests everything: the native build and its unit tests, the same
 # under AddressSanitizer and UndefinedBehaviorSanitizer, the worker tests
-# under ThreadSanitizer, then the Windows
+# under ThreadSanitizer, every fuzz target briefly, then the Windows
 # programs and their end-to-end tests under Wine on a virtual X display.
 # Exits non-zero if any build or test fails.
 set -uo pipefail
@@ -34,6 +34,10 @@ stage() {
 stage native
 stage asan
 stage tsan
+# Every fuzz target for a few seconds from its seeds, so that a parser that
+# fails on inputs like those it was given before is caught.
+echo "=== fuzz: every target for ${KESTREL_FUZZ_SECONDS:-5} s"
+bash scripts/fuzz.sh -t "${KESTREL_FUZZ_SECONDS:-5}" || failed+=("fuzz")
 # The Wine tests drive a real desktop (mouse, tooltips, menus) under Xvfb; a
 # test that fails is run once more before it counts as failed, so that a
 # tooltip that did not come up in time on a loaded machine does not fail the run.
