@@ -89,6 +89,8 @@ constexpr UpperRun kUpperRuns[] = {
 }  // namespace
 
 char16_t FoldCase(char16_t c) {
+  // Registry and file names are nearly all ASCII: no table search for them.
+  if (c < 0x80) return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - (u'a' - u'A')) : c;
   const UpperRun* run = std::lower_bound(std::begin(kUpperRuns), std::end(kUpperRuns), c,
                                          [](const UpperRun& r, char16_t unit) { return r.last < unit; });
   if (run == std::end(kUpperRuns) || c < run->first || (c - run->first) % run->step != 0) return c;
