@@ -1,9 +1,14 @@
 #include "platform/format.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace kestrel {
 namespace {
+
+// The widest field a conversion pads to, as the platform's wsprintf (whose
+// whole output is at most this long); a wider width in a pattern is cut to it.
+constexpr std::size_t kMaxFieldWidth = 1024;
 
 void AppendNumber(std::u16string& out, std::uint64_t magnitude, bool negative, unsigned base, bool upper,
                   std::size_t width, bool zeroPad) {
@@ -48,7 +53,9 @@ std::u16string FormatText(std::u16string_view pattern, std::initializer_list<For
       ++i;
     }
     std::size_t width = 0;
-    while (i < pattern.size() && pattern[i] >= u'0' && pattern[i] <= u'9') width = width * 10 + (pattern[i++] - u'0');
+    while (i < pattern.size() && pattern[i] >= u'0' && pattern[i] <= u'9') {
+      width = std::min(width * 10 + (pattern[i++] - u'0'), kMaxFieldWidth);
+    }
     bool wide64 = false;
     if (pattern.substr(i, 3) == u"I64") {
       wide64 = true;

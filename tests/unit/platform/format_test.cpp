@@ -21,6 +21,14 @@ TEST(FormatText, MissingOrMismatchedArgumentsRenderAsNothing) {
   EXPECT_EQ(FormatText(u"%s|%d", {5, u"x"}), u"|");
 }
 
+TEST(FormatText, AFieldWidthIsCutSoThatNoPatternCanExhaustMemory) {
+  // Found by the formatter's fuzz target: a width of twenty digits made the
+  // padding throw (std::length_error) and ended the program.
+  std::u16string out = FormatText(u"%99999999999999999999999d|%5000s|%01025x", {7, u"ab", 0xFu});
+  EXPECT_EQ(out, std::u16string(1023, u' ') + u"7|" + std::u16string(1022, u' ') + u"ab|" +
+                     std::u16string(1023, u'0') + u"f");
+}
+
 TEST(Guid, RoundTripsThroughTextAndRejectsMalformedForms) {
   Guid balanced = *ParseGuid(u"381B4222-F694-41F0-9685-FF5BB260DF2E");
   EXPECT_EQ(ToString(balanced), u"381b4222-f694-41f0-9685-ff5bb260df2e");
