@@ -42,6 +42,16 @@ bool KeyExists(Registry& registry, std::u16string_view path) {
 
 bool PlanExists(Registry& registry, const Guid& plan) { return KeyExists(registry, PlanPath(plan)); }
 
+// The error every activation fails with while KestrelEmu refuse-activation is on
+// (kSuccess while it is off).
+Status ActivationRefusal(Registry& registry) {
+  RegKey key;
+  std::uint32_t code = kSuccess;
+  if (RegKey::Open(registry, kHkeyLocalMachine, kEmulatorKey, kKeyRead, key) != kSuccess) return kSuccess;
+  if (key.ReadDword(kRefuseActivationValue, code) != kSuccess) return kSuccess;
+  return code;
+}
+
 bool SettingExists(Registry& registry, const Guid& subgroup, const Guid& setting) {
   return KeyExists(registry, DescriptionPath(subgroup, setting));
 }
@@ -327,6 +337,7 @@ Status EmulatedPowerManager::GetActivePlan(Guid& plan) { return ReadActive(regis
 
 Status EmulatedPowerManager::SetActivePlan(const Guid& plan) {
   if (!PlanExists(registry_, plan)) return kErrorFileNotFound;
+  if (Status refused = ActivationRefusal(registry_); refused != kSuccess) return refused;
   Guid previous;
   bool hadActive = ReadActive(registry_, previous) == kSuccess;
   if (Status status = WriteActive(registry_, plan); status != kSuccess) return status;

@@ -24,6 +24,10 @@
 // subgroup with a setting stands for the no-subgroup group. The active plan
 // cannot be deleted (kErrorAccessDenied). Value indexes are stored as given,
 // without a range check.
+//
+// A fault to inject: while HKLM\Software\KestrelEmulator holds the DWORD
+// RefuseActivation (not 0), every activation of an existing plan fails with
+// that code and changes nothing.
 #pragma once
 #include <functional>
 #include <string>
@@ -41,6 +45,7 @@ inline constexpr std::u16string_view kPowerSchemesKey =
     u"SYSTEM\\CurrentControlSet\\Control\\Power\\User\\PowerSchemes";
 inline constexpr std::u16string_view kPowerSettingsKey = u"SYSTEM\\CurrentControlSet\\Control\\Power\\PowerSettings";
 inline constexpr std::u16string_view kEmulatedPowerSettingMessage = u"KestrelEmulatedPowerSetting";
+inline constexpr std::u16string_view kRefuseActivationValue = u"RefuseActivation";
 
 // Reads a file for ImportPlan (the bytes of the whole file).
 using PlanFileReader = std::function<Status(std::u16string_view path, std::vector<std::uint8_t>& bytes)>;

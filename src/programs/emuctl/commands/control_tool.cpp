@@ -8,6 +8,7 @@
 #include "programs/emuctl/commands/command_support.h"
 #include "programs/emuctl/commands/display_commands.h"
 #include "programs/emuctl/commands/editor_commands.h"
+#include "programs/emuctl/commands/fault_commands.h"
 #include "programs/emuctl/commands/network_commands.h"
 #include "programs/emuctl/commands/plan_file_commands.h"
 #include "programs/emuctl/commands/power_commands.h"
@@ -70,6 +71,10 @@ constexpr Command kCommands[] = {
     {u"find-window", FindWindowOfClass},
     {u"export", ExportPlanFile},
     {u"import", ImportPlanFile},
+    {u"refuse-activation", RefuseActivation},
+    {u"deny-writes", DenyWrites},
+    {u"allow-writes", AllowWrites},
+    {u"hold-file", HoldFile},
     {u"help", PrintUsage},
 };
 
@@ -124,6 +129,13 @@ std::string ControlToolUsage() {
          "  find-window <class>        print the handle of the top-level window of a class\n"
          "  export <guid> <file>       write a plan of the emulated machine to a plan file (its own format)\n"
          "  import <file> [<guid>]     import a plan file (under the GUID when given), print the plan's GUID\n"
+         "  refuse-activation <code>|off\n"
+         "                             make every plan activation fail with <code> (decimal), or stop it\n"
+         "  deny-writes <HKCU|HKLM>\\<key>\n"
+         "                             deny everyone setting values and creating subkeys in that key\n"
+         "  allow-writes <HKCU|HKLM>\\<key>\n"
+         "                             take that denial away again\n"
+         "  hold-file <path> <seconds> hold a file open without sharing (created if missing) for a while\n"
          "exit codes: 0 success, 1 bad input, 2 the operation failed\n";
 }
 
