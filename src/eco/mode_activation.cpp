@@ -12,6 +12,9 @@ bool ActivateMode(EcoContext& context, EcoLamp& lamp, const ModeSlot& slot, std:
   machine.clock.Sleep(kLampBeforeActivationMs);
   if (Status status = machine.power.SetActivePlan(slot.plan); status != kSuccess) {
     context.reporter().ReportCode(kStringSetActivePlanFailed, status);
+    // The lamp already shows the refused mode; it goes back to the plan that
+    // stays active, so that it never tells of a switch that did not happen.
+    lamp.SetToCurrentMode();
     return false;
   }
   context.plans().SetCurrentPlan(slot.plan);

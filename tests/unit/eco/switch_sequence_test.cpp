@@ -2,6 +2,8 @@
 // the main window, the display's 3-second timer, the lamp and the activation.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "eco/mode_activation.h"
 #include "platform/format.h"
 #include "support/program_rig.h"
@@ -143,7 +145,11 @@ TEST_F(ThreeModeSwitch, ARefusedActivationKeepsThePlanAndIsLogged) {
   EXPECT_EQ(Active(), kMode1Plan);
   EXPECT_EQ(program.plans().currentPlan()->guid, kMode1Plan);
   EXPECT_EQ(LoggedTexts(), std::vector<std::u16string>{u"fail : SetActivePwrScheme(0x5)"});
-  EXPECT_EQ(LampColour(), u"light blue") << "the lamp shows the mode that was to be activated";
+  EXPECT_EQ(LampColour(), u"blue") << "the lamp went back to the mode of the plan still active";
+  std::vector<std::u16string> log = LampLog();
+  auto refused = std::find(log.begin(), log.end(), u"control 0x9c40e08c in=84 00 e7 00 out=4");
+  ASSERT_NE(refused, log.end()) << "the lamp showed the mode to be activated first";
+  EXPECT_NE(std::find(refused, log.end(), u"control 0x9c40e08c in=81 00 e7 00 out=4"), log.end());
   EXPECT_TRUE(test.messaging.PostedTo(shell.mainWindow).empty());
 }
 
