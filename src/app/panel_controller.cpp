@@ -44,7 +44,10 @@ PanelBoost& PanelController::MakeBoost() {
 void PanelController::Created(WindowHandle window) {
   window_ = window;
   MakeBoost();
+  // The saved place, held inside the work area (a screen may have changed
+  // since it was saved).
   SelectLayout(record());
+  parts_.host.Place(Point{record().panelX, record().panelY}, SizeOfLayout(layout()));
   PlaceInWorkArea();
   parts_.host.SetExtendedStyle(record().Has(SettingsFlag::StayOnTop));
   workers_.Start([this](PanelWorker worker) { ShowWorker(worker); });
