@@ -79,6 +79,7 @@ demonstrate() {
   demonstrate_eco_button
   demonstrate_battery_switch
   demonstrate_eco_settings
+  demonstrate_plan_editor
   kestrel_emu close
   echo "Kestrel closed."
   demonstrate_plan_sheet
@@ -231,6 +232,24 @@ demonstrate_eco_settings() {
   echo "Screenshot: $SCREENSHOT_DIR/run-eco-settings-second-instance-window.png"
   dialog_probe click "$ECO_SETTINGS_TITLE" 2 >/dev/null
   wait_dialog_gone "$ECO_SETTINGS_TITLE"
+}
+
+# The detailed plan editor on the current factory plan, opened the way the
+# settings dialogs open it (KestrelEmu editor posts message 1064 to Kestrel's
+# window); a screenshot, then Cancel.
+demonstrate_plan_editor() {
+  local editor=詳細設定
+  echo "Opening the detailed plan editor on the current plan ..."
+  kestrel_emu editor >/dev/null
+  if ! run_wine "$BIN_DIR/EditorProbe.exe" wait "$editor" 20; then
+    echo "The plan editor did not open."
+    return
+  fi
+  sleep 1  # let it paint
+  screenshot run-plan-editor
+  echo "Screenshot: $SCREENSHOT_FILE"
+  run_wine "$BIN_DIR/EditorProbe.exe" click "$editor" 2 >/dev/null
+  sleep 1
 }
 
 # The same machine without ECO modes (EcoMode 0): the plan settings sheet
