@@ -8,7 +8,10 @@ import os
 HERE = os.path.dirname(os.path.abspath(__file__))
 FONT = 'FONT 9, "MS UI Gothic", 400, 0, 0x80'
 STYLE = "DS_SETFONT | DS_MODALFRAME | DS_CONTEXTHELP | DS_CENTER | WS_POPUP | WS_CAPTION | WS_SYSMENU"
-PAGE_STYLE = "DS_SETFONT | DS_MODALFRAME | DS_CONTEXTHELP | WS_POPUP | WS_CAPTION | WS_SYSMENU"
+PAGE_STYLE = "DS_SHELLFONT | DS_MODALFRAME | DS_CONTEXTHELP | WS_POPUP | WS_CAPTION | WS_SYSMENU"
+# The sheet sizes its pages in the units of its own font (MS Shell Dlg 8), so
+# the pages use that font too and keep their layout at every DPI.
+PAGE_FONT = 'FONT 8, "MS Shell Dlg", 400, 0, 0x80'
 HIDDEN = " | NOT WS_VISIBLE"
 
 COLUMN_X = [80, 194, 308]
@@ -62,8 +65,8 @@ def eco_template(number, three):
     add(text("", 1207, 7, 32, width - 14, 142, hidden=True))
     add(text("LED色", 1210, 14, 45, 60, 9))
     add(text("電源プラン", -1, 14, 67, 60, 9))
-    add(text("パフォーマンス", -1, 14, 99, 62, 9))
-    add(text("省電力", -1, 14, 114, 62, 9))
+    add(text("パフォーマンス", -1, 14, 96, 62, 9))
+    add(text("省電力", -1, 14, 110, 62, 9))
     lamp_labels = ["青 (モード１)", "水色 (モード２)", "緑 (モード３)"]
     lamp_ids = [1229, 1230, 1251]
     for c in range(3):
@@ -75,10 +78,11 @@ def eco_template(number, three):
         add(icon(1165 + c, x, 58, 21, 20, hidden))
         add(combo(1168 + c, x + 24, 64, 84, hidden or (not three and c != 1)))
         add(text("", 1171 + c, x, 88, COLUMN_W, 58, hidden=True, extra=" | SS_NOPREFIX"))
-        add(text("バッテリ駆動時間", 1302 + c, x + 4, 130, 68, 9, hidden))
-        add(text("00:00", 1295 + c, x + 74, 130, 30, 9, hidden))
-        lines.extend(pips(1265 + 10 * c, x + 22, 100, hidden))
-        lines.extend(pips(1270 + 10 * c, x + 22, 115, hidden))
+        # Label and value on two lines: together they are wider than a column.
+        add(text("バッテリ駆動時間", 1302 + c, x + 8, 124, 96, 9, hidden, extra=" | SS_LEFTNOWORDWRAP"))
+        add(text("00:00", 1295 + c, x + 8, 135, 96, 9, hidden, extra=" | SS_LEFTNOWORDWRAP"))
+        lines.extend(pips(1265 + 10 * c, x + 22, 97, hidden))
+        lines.extend(pips(1270 + 10 * c, x + 22, 111, hidden))
         add(button("詳細設定...", 1174 + c, x + 24, 152, 84, hidden=hidden))
     if not three:
         x0, x1 = TWO_COLUMN_X
@@ -101,7 +105,7 @@ def eco_template(number, three):
 
 
 def auto_switch_page():
-    lines = ['505 DIALOGEX 0, 0, 260, 178', f"STYLE {PAGE_STYLE}", 'CAPTION "自動切替"', FONT, "BEGIN"]
+    lines = ['505 DIALOGEX 0, 0, 260, 178', f"STYLE {PAGE_STYLE}", 'CAPTION "自動切替"', PAGE_FONT, "BEGIN"]
     add = lines.append
     add(text("バッテリ残量が以下の値になったときに、ドロップダウン リストで選択された電源プランに自動的に切り替える"
              "ことができます。バッテリが充電され、以下の値以上になったときは、元の設定に戻ります。",
@@ -124,7 +128,7 @@ def auto_switch_page():
 
 
 def plan_page():
-    lines = ['501 DIALOGEX 0, 0, 260, 178', f"STYLE {PAGE_STYLE}", 'CAPTION "設定変更"', FONT, "BEGIN"]
+    lines = ['501 DIALOGEX 0, 0, 260, 178', f"STYLE {PAGE_STYLE}", 'CAPTION "設定変更"', PAGE_FONT, "BEGIN"]
     add = lines.append
     add(text("電源プラン", -1, 7, 8, 100, 9))
     add(combo(1035, 7, 19, 246))
@@ -143,7 +147,7 @@ def plan_page():
 
 
 def device_page():
-    lines = ['506 DIALOGEX 0, 0, 260, 178', f"STYLE {PAGE_STYLE}", 'CAPTION "デバイス"', FONT, "BEGIN"]
+    lines = ['506 DIALOGEX 0, 0, 260, 178', f"STYLE {PAGE_STYLE}", 'CAPTION "デバイス"', PAGE_FONT, "BEGIN"]
     add = lines.append
     add(text("デバイスを選択し、設定ボタンをクリックしてください。デバイス毎の省電力設定画面が表示されます。",
              1124, 7, 7, 246, 20))
