@@ -3,7 +3,8 @@
 # menu's command: a plan of the user's chosen for mode 3 and stored with OK
 # becomes mode 3's plan, so the next ECO-button switch to mode 3 activates it
 # and the lamp turns green. A second Kestrel.exe /EcoMode brings the dialog
-# up again (the real dialog with its controls), Cancel closes it.
+# up again (the real dialog with its controls); its detail button opens the
+# detailed editor on mode 3's plan; Cancel closes both.
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/installer_lib.sh"
 source "$(dirname "$0")/eco_lib.sh"
@@ -49,6 +50,13 @@ wait_for_dialog "$ECO_SETTINGS_TITLE"
 dialog_probe items "$ECO_SETTINGS_TITLE" 1170 | grep -q "^\* わたしの省電力プラン$" ||
   fail "mode 3 does not show the stored plan: $(dialog_probe items "$ECO_SETTINGS_TITLE" 1170)"
 dialog_shot eco_settings_second_instance "$ECO_SETTINGS_TITLE"
+# Mode 3's detail button opens the detailed editor on that plan, modally.
+dialog_probe click "$ECO_SETTINGS_TITLE" 1176 || fail "the detail button failed"
+wait_for_dialog "詳細設定"
+dialog_probe controls "詳細設定" | grep -q "わたしの省電力プラン" || fail "the editor does not show mode 3's plan"
+dialog_shot eco_settings_detail_editor "詳細設定"
+dialog_probe click "詳細設定" 2 || fail "the editor's Cancel failed"
+wait_dialog_gone "詳細設定"
 dialog_probe click "$ECO_SETTINGS_TITLE" 2 || fail "Cancel failed"
 wait_dialog_gone "$ECO_SETTINGS_TITLE"
 

@@ -1,6 +1,7 @@
 // Kestrel.exe: the resident power utility.
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 #include "app/kestrel_program.h"
@@ -57,6 +58,13 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
                                       platform->networkAdapters(), &panelHost});
   SetMainController(&program.controller());
   ConnectDialogRoute(program);
+  // The settings dialogs open the plan editor and the hot key dialog with the
+  // program's objects, made at the first dialog (after the program started).
+  std::optional<DialogServices> settingsServices;
+  surfaces.SetDialogServices([&]() -> const DialogServices* {
+    if (!settingsServices) settingsServices.emplace(MakeDialogServices(program));
+    return &*settingsServices;
+  });
   SetModeDisplay(instance, &program.eco().sequence(), &machine.strings);
   SetEmulatedNotificationSource(platform->emulated() ? &machine.power : nullptr);
 
