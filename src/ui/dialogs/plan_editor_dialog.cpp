@@ -165,14 +165,17 @@ bool PlanEditor::IsModeBound(const PlanRecord& record) {
 }
 
 void PlanEditor::SetButtonsForPlan(const PlanRecord& record) {
-  const bool twoModes = services_.config.ecoModel() == EcoModel::TwoModes;
-  EnableWindow(GetDlgItem(dialog_, ids::kSaveAs), !(twoModes && record.ledNo == kLowPowerMode));
-  EnableWindow(GetDlgItem(dialog_, ids::kRename), (record.flags & kPlanFlagNoRename) == 0);
-  bool deletable = record.guid != activePlan_ && !IsModeBound(record);
-  bool resettable = backups_.HasFactoryBackup(record.guid);
-  // A plan with a factory backup is a factory plan: it can be reset, not deleted.
-  EnableWindow(GetDlgItem(dialog_, ids::kDelete), deletable && !resettable);
-  EnableWindow(GetDlgItem(dialog_, ids::kReset), resettable);
+  PlanStanding standing;
+  standing.active = record.guid == activePlan_;
+  standing.modeBound = IsModeBound(record);
+  standing.factoryBackup = backups_.HasFactoryBackup(record.guid);
+  standing.twoModes = services_.config.ecoModel() == EcoModel::TwoModes;
+  standing.choices = comboPlans_.empty() ? 2 : comboPlans_.size();  // the list is filled after the first load
+  PlanButtonState buttons = PlanButtonsFor(record, standing);
+  EnableWindow(GetDlgItem(dialog_, ids::kSaveAs), buttons.saveAs);
+  EnableWindow(GetDlgItem(dialog_, ids::kRename), buttons.rename);
+  EnableWindow(GetDlgItem(dialog_, ids::kDelete), buttons.remove);
+  EnableWindow(GetDlgItem(dialog_, ids::kReset), buttons.reset);
 }
 
 bool PlanEditor::LoadPlan(const Guid& plan) {

@@ -15,6 +15,17 @@ int NeverPosition(const EditorSlider& slider) { return static_cast<int>(slider.t
 
 }  // namespace
 
+PlanButtonState PlanButtonsFor(const PlanRecord& plan, const PlanStanding& standing) {
+  constexpr std::uint32_t kLowPowerMode = 3;
+  PlanButtonState buttons;
+  buttons.saveAs = !(standing.twoModes && plan.ledNo == kLowPowerMode);
+  buttons.rename = (plan.flags & kPlanFlagNoRename) == 0;
+  buttons.reset = standing.factoryBackup;
+  buttons.remove = !standing.active && !standing.modeBound && !standing.factoryBackup && plan.ledNo == 0 &&
+                   standing.choices > 1;
+  return buttons;
+}
+
 std::uint32_t HibernateTotal(std::uint32_t sleep, std::uint32_t hibernate) {
   return sleep != 0 && hibernate != 0 ? sleep + hibernate : hibernate;
 }

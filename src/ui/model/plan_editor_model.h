@@ -122,6 +122,26 @@ class PlanEditorModel {
   PlanSettings baselineSettings_;
 };
 
+// Which of the plan buttons take a click for the shown plan.
+struct PlanButtonState {
+  bool saveAs = true;
+  bool rename = true;
+  bool remove = true;
+  bool reset = true;
+};
+struct PlanStanding {
+  bool active = false;         // the system's active plan
+  bool modeBound = false;      // bound to a mode (LedNo, or a slot of the mode table)
+  bool factoryBackup = false;  // has a factory backup
+  bool twoModes = false;       // two-mode model
+  std::size_t choices = 0;     // entries of the plan list
+};
+// Save-as is refused for the two-mode model's low-power plan (mode 3), rename
+// for a plan marked so; a plan with a factory backup is reset, never deleted;
+// the active plan, a plan bound to a mode and the last plan of the list are
+// never deleted.
+PlanButtonState PlanButtonsFor(const PlanRecord& plan, const PlanStanding& standing);
+
 // The hibernate slider's total from idle to hibernation, and back.
 std::uint32_t HibernateTotal(std::uint32_t sleep, std::uint32_t hibernate);
 std::uint32_t HibernateFromTotal(std::uint32_t sleep, std::uint32_t total);

@@ -256,3 +256,46 @@ TEST(PlanEditorModel, ExternalMonitorModelsEditTheMonitorsBrightness) {
 
 }  // namespace
 }  // namespace kestrel::testing
+
+namespace kestrel::testing {
+namespace {
+
+TEST(PlanButtons, TheActiveABoundAFactoryAndTheLastPlanAreNeverDeleted) {
+  PlanRecord plan;
+  PlanStanding standing;
+  standing.choices = 4;
+  PlanButtonState free = PlanButtonsFor(plan, standing);
+  EXPECT_TRUE(free.remove);
+  EXPECT_FALSE(free.reset);
+  EXPECT_TRUE(free.saveAs);
+  EXPECT_TRUE(free.rename);
+
+  for (auto change : std::initializer_list<void (*)(PlanRecord&, PlanStanding&)>{
+           [](PlanRecord&, PlanStanding& s) { s.active = true; },
+           [](PlanRecord&, PlanStanding& s) { s.modeBound = true; },
+           [](PlanRecord& p, PlanStanding&) { p.ledNo = 2; },
+           [](PlanRecord&, PlanStanding& s) { s.choices = 1; },
+       }) {
+    PlanRecord p = plan;
+    PlanStanding s = standing;
+    change(p, s);
+    EXPECT_FALSE(PlanButtonsFor(p, s).remove);
+  }
+  standing.factoryBackup = true;
+  PlanButtonState factory = PlanButtonsFor(plan, standing);
+  EXPECT_FALSE(factory.remove);
+  EXPECT_TRUE(factory.reset);
+
+  // The two-mode model's low-power plan is not saved as another; a plan marked
+  // so is not renamed.
+  plan.ledNo = 3;
+  standing.twoModes = true;
+  EXPECT_FALSE(PlanButtonsFor(plan, standing).saveAs);
+  standing.twoModes = false;
+  EXPECT_TRUE(PlanButtonsFor(plan, standing).saveAs);
+  plan.flags = kPlanFlagNoRename;
+  EXPECT_FALSE(PlanButtonsFor(plan, standing).rename);
+}
+
+}  // namespace
+}  // namespace kestrel::testing
