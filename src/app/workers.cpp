@@ -10,8 +10,19 @@ constexpr int kStopExtraWaits = 10;
 
 // The loop every worker runs. It touches only `signals` (which it co-owns)
 // and, while RunFlag is set, the Sync port.
+// The pause between rounds. A worker with work halfway through its period
+// pauses in two halves; every pause is one wait on the stop event, so a
+// worker wakes only for its period and for the stop.
+bool PauseForPeriod(const WorkerSignals& signals, std::uint32_t pauseMs, const WorkerMidPeriod& midPeriod) {
+  if (!midPeriod) return signals.Pause(pauseMs);
+  std::uint32_t firstHalf = pauseMs / 2;
+  if (!signals.Pause(firstHalf)) return false;
+  midPeriod();
+  return signals.Pause(pauseMs - firstHalf);
+}
+
 void RunWorkerLoop(const std::shared_ptr<WorkerSignals>& signals, Sync& sync, const WorkerRound& round,
-                   std::uint32_t pauseMs, SyncHandle gate) {
+                   std::uint32_t pauseMs, SyncHandle gate, const WorkerMidPeriod& midPeriod) {
   while (signals->running()) {
     if (gate != 0) {
       // The gate says "go" while it is signalled; the round (or Stop) decides
@@ -21,7 +32,7 @@ void RunWorkerLoop(const std::shared_ptr<WorkerSignals>& signals, Sync& sync, co
       if (woken == WaitResult::Timeout) continue;
     }
     if (!round || !round(*signals)) break;
-    if (pauseMs != 0 && !signals->Pause(pauseMs)) break;
+    if (pauseMs != 0 && !PauseForPeriod(*signals, pauseMs, midPeriod)) break;
   }
 }
 
@@ -43,10 +54,10 @@ Workers::Workers(Machine& machine, ErrorReporter& reporter)
 
 Workers::~Workers() { Stop(); }
 
-Status Workers::StartLoop(WorkerRound round, std::uint32_t pauseMs, SyncHandle gate, OwnedSync& thread) {
-  auto body = [signals = signals_, &sync = machine_.sync, round = std::move(round), pauseMs, gate] {
-    RunWorkerLoop(signals, sync, round, pauseMs, gate);
-  };
+Status Workers::StartLoop(WorkerRound round, std::uint32_t pauseMs, SyncHandle gate, OwnedSync& thread,
+                          WorkerMidPeriod midPeriod) {
+  auto body = [signals = signals_, &sync = machine_.sync, round = std::move(round), pauseMs, gate,
+               midPeriod = std::move(midPeriod)] { RunWorkerLoop(signals, sync, round, pauseMs, gate, midPeriod); };
   SyncHandle handle = 0;
   Status status = machine_.sync.StartThread(std::move(body), handle);
   if (status == kSuccess) thread = OwnedSync(machine_.sync, handle);
@@ -75,7 +86,7 @@ bool Workers::StartPolling(bool batteryPresent, bool autoSwitchEnabled) {
     return false;
   }
   if (batteryPresent) {
-    status = StartLoop(bodies_.batteryRound, kBatteryPeriodMs, 0, batteryPoller_);
+    status = StartLoop(bodies_.batteryRound, kBatteryPeriodMs, 0, batteryPoller_, bodies_.batteryMidPeriod);
     if (status != kSuccess) {
       reporter_.ReportCode(kStringSpeedWorkerStartFailed, status);
       return false;

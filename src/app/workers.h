@@ -50,9 +50,15 @@ class WorkerSignals {
 // without driver); true lets the loop pause for the period and go again.
 using WorkerRound = std::function<bool(WorkerSignals&)>;
 
+// Work done halfway through a worker's period (between two half pauses).
+using WorkerMidPeriod = std::function<void()>;
+
 struct WorkerBodies {
   WorkerRound speedRound;
   WorkerRound batteryRound;
+  // Halfway through the battery period: the panel's battery effect is started
+  // here when it is not running.
+  WorkerMidPeriod batteryMidPeriod;
   WorkerRound meterRound;       // runs each time SpeedEvent is signalled
   WorkerRound autoSwitchRound;  // runs while AutoSwitchEvent is signalled
   WorkerRound ledRound;         // the whole life of the lamp worker
@@ -93,7 +99,8 @@ class Workers {
   SyncHandle autoSwitchLock() const { return autoSwitchLock_.get(); }
 
  private:
-  Status StartLoop(WorkerRound round, std::uint32_t pauseMs, SyncHandle gate, OwnedSync& thread);
+  Status StartLoop(WorkerRound round, std::uint32_t pauseMs, SyncHandle gate, OwnedSync& thread,
+                   WorkerMidPeriod midPeriod = {});
   Status CreateEvent(OwnedSync& event);
   void WaitBounded(OwnedSync& thread);
   void Wake(const OwnedSync& event);

@@ -58,9 +58,10 @@ bool EcoLamp::OpenDriver() {
 void EcoLamp::ServeWakeUps(SyncHandle wakeEvent, const std::function<bool()>& running) {
   SyncHandle lock = lock_.load();
   while (running()) {
-    WaitResult woken = machine_.sync.Wait(wakeEvent, kLampWorkerWaitMs);
-    if (woken == WaitResult::Failed || !running()) break;
-    if (woken == WaitResult::Timeout) continue;
+    // The worker has no period: it sleeps until a lamp access or the stop
+    // wakes it.
+    WaitResult woken = machine_.sync.Wait(wakeEvent, kInfinite);
+    if (woken != WaitResult::Signaled || !running()) break;
     WaitResult held = machine_.sync.Wait(lock, kLampWorkerWaitMs);
     if (held == WaitResult::Failed) break;
     // A lock busy with a lamp write is no reason to stop: the wake-up is

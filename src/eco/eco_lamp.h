@@ -22,6 +22,7 @@ namespace kestrel {
 inline constexpr std::u16string_view kLampLockName = u"_qlb_mutex_";
 inline constexpr std::u16string_view kDefaultLampDriverPath = u"\\\\.\\VEXAECFILTER";
 inline constexpr std::uint32_t kLampLockWaitMs = 3000;
+// How long the worker waits for the lamp lock once woken.
 inline constexpr std::uint32_t kLampWorkerWaitMs = 1000;
 
 class EcoLamp {

@@ -52,6 +52,30 @@ TEST_F(WorkersTest, RoundsKeepTheirPeriodWhileTheirEventStaysSignalled) {
   EXPECT_FALSE(workers.running());
 }
 
+TEST_F(WorkersTest, TheBatteryPollerWakesOnlyForItsRoundsAndHalfwayThroughItsPeriod) {
+  Workers workers(machine, reporter);
+  std::vector<std::uint64_t> rounds;
+  std::vector<std::uint64_t> halfways;
+  WorkerBodies bodies;
+  bodies.batteryRound = [&](WorkerSignals&) {
+    rounds.push_back(test.clock.NowMs());
+    return rounds.size() < 3;
+  };
+  bodies.batteryMidPeriod = [&] { halfways.push_back(test.clock.NowMs()); };
+  workers.SetBodies(std::move(bodies));
+  ASSERT_TRUE(workers.StartPolling(/*batteryPresent=*/true, false));
+  std::size_t waitsBefore = test.sync.waits().size();
+  ASSERT_TRUE(test.sync.RunThread(test.sync.PendingThreads().at(1)));  // speed, battery, ...
+
+  ASSERT_EQ(rounds.size(), 3u);
+  EXPECT_EQ(rounds[1] - rounds[0], 30000u);
+  EXPECT_EQ(rounds[2] - rounds[1], 30000u);
+  ASSERT_EQ(halfways.size(), 2u);
+  EXPECT_EQ(halfways[0] - rounds[0], 15000u);
+  // Two waits a period, nothing in between.
+  EXPECT_EQ(test.sync.waits().size() - waitsBefore, 4u);
+}
+
 TEST_F(WorkersTest, AWorkerWakingAfterItsOwnerIsGoneTouchesNothingOfIt) {
   int rounds = 0;
   WorkerBodies bodies;

@@ -122,6 +122,9 @@ TEST_F(EcoLampTest, TheWorkerKeepsTheDriverWhileTheLockIsBusyAndClosesItWhenStop
     return running();
   });
   EXPECT_FALSE(test.sync.IsEventSet(wake)) << "served once the lock was free";
+  for (const WaitRecord& wait : test.sync.waits()) {
+    if (wait.handle == wake) EXPECT_EQ(wait.timeoutMs, kInfinite) << "the idle worker must not wake on a period";
+  }
   EXPECT_TRUE(lamp.present());
   lamp.CloseDriver();
   EXPECT_FALSE(lamp.present());
