@@ -94,6 +94,7 @@ class Subsystems {
   virtual const std::vector<DeviceItem>& PlanSheetItems() {
     static const std::vector<DeviceItem> none;
     return none;
-  }};
+  }
+};
 
 }  // namespace kestrel
