@@ -78,6 +78,7 @@ demonstrate() {
   echo "Screenshot: $SCREENSHOT_FILE"
   demonstrate_eco_button
   demonstrate_battery_switch
+  demonstrate_meter_panel
   demonstrate_eco_settings
   demonstrate_plan_editor
   kestrel_emu close
@@ -211,6 +212,64 @@ demonstrate_battery_switch() {
   kestrel_emu ac on >/dev/null
   echo -n "The plan left ($before) came back "
   wait_for_plan "$before" 25
+}
+
+# The meter panel (the factory machine has Meter 1): shown from the tray
+# (command 53), the needle after a new processor clock, the boost on and off
+# on the ECO plan (its processor states in the emulated store), the analog
+# and compact layouts previewed in the display settings dialog and cancelled,
+# then the panel put back into the notification area (command 52).
+demonstrate_meter_panel() {
+  source tests/e2e/tray_lib.sh
+  source tests/e2e/panel_lib.sh
+  PANEL_TITLE=ECOモード設定ツール  # the panel's title on an ECO model
+  local standard=32833106-536e-45df-80b2-d002cc92d33d eco=f08db22f-d293-456a-b170-fab23d90fbac
+  echo "Showing the meter panel (command 53) ..."
+  show_panel
+  xdotool mousemove 10 10
+  sleep 1
+  panel_shot run-panel-aqua
+  echo "Screenshot: $SCREENSHOT_DIR/run-panel-aqua-panel.png"
+  echo "Processor clock 1100 of 2200 MHz ..."
+  kestrel_emu processor 1100 2200 >/dev/null
+  sleep 2.5
+  panel_shot run-panel-needle
+  echo "Screenshot: $SCREENSHOT_DIR/run-panel-needle-panel.png"
+  kestrel_emu active "$eco" >/dev/null
+  sleep 1
+  echo "ECO plan before the boost: $(processor_states "$eco")"
+  click_panel 278 24
+  expect_value "ECO plan during the boost" "AC 100 DC 100 / AC 100 DC 100" 10 processor_states "$eco"
+  echo "Saved_pt during the boost: $(saved_pt_present)"
+  xdotool mousemove 10 10
+  sleep 1
+  panel_shot run-panel-boost
+  echo "Screenshot: $SCREENSHOT_DIR/run-panel-boost-panel.png"
+  click_panel 278 24
+  sleep 2
+  echo "ECO plan after the boost: $(processor_states "$eco"), Saved_pt: $(saved_pt_present)"
+  kestrel_emu active "$standard" >/dev/null
+  open_display_settings
+  screenshot run-display-settings
+  echo "Screenshot: $SCREENSHOT_FILE"
+  local layout
+  for layout in 1127:analog 1128:compact; do
+    dialog_probe check 表示設定 1126 0 >/dev/null
+    dialog_probe check 表示設定 1127 0 >/dev/null
+    dialog_probe check 表示設定 "${layout%%:*}" 1 >/dev/null
+    dialog_probe click 表示設定 1017 >/dev/null
+    sleep 1
+    wait_for_panel
+    panel_shot "run-panel-${layout#*:}"
+    echo "Screenshot: $SCREENSHOT_DIR/run-panel-${layout#*:}-panel.png"
+  done
+  dialog_probe click 表示設定 2 >/dev/null
+  sleep 1
+  wait_for_panel
+  echo "Cancel put the aqua panel back at $PANEL_LEFT,$PANEL_TOP"
+  kestrel_emu menu-command 52 >/dev/null
+  wait_panel_hidden
+  echo "The panel is back in the notification area."
 }
 
 # The ECO mode settings dialog, opened by the tray menu's command and by a

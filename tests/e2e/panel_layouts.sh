@@ -82,3 +82,21 @@ wait_for_panel
 panel_shot panel-analog-rose
 (( PANEL_RIGHT - PANEL_LEFT == 320 )) || fail "the analog panel did not come back"
 log "the analog layout came back after the restart"
+
+# At 144 DPI the dialog grows with its font; the panel keeps its pixel size.
+set_dpi() { run_wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null; }
+CLEANUP_HOOKS+=("set_dpi 96")
+close_kestrel
+set_dpi 144
+start_kestrel_in_desktop
+wait_for_window Kestrel
+wait_for_panel
+(( PANEL_RIGHT - PANEL_LEFT == 320 && PANEL_BOTTOM - PANEL_TOP == 100 )) || fail "at 144 DPI the panel is not 320 x 100"
+open_display_settings
+read -r dleft dtop dright dbottom <"$TEST_WORK/dialog-rect.txt"
+screenshot display-settings-144dpi
+convert "$SCREENSHOT_FILE" -crop $((dright - dleft + 20))x$((PANEL_BOTTOM - dtop + 20))+$((dleft - 10))+$((dtop - 10)) +repage \
+  "$SCREENSHOT_DIR/display-settings-144dpi-dialog.png"
+dialog_probe click 表示設定 2 >/dev/null
+sleep 1
+log "display settings at 144 DPI: $dleft,$dtop - $dright,$dbottom"
