@@ -48,14 +48,12 @@ probe() { run_wine "$BIN_DIR/ProcessProbe.exe" "$1"; }
 # The Linux process running the given .exe (Wine keeps the Windows command
 # line as the process's argv).
 linux_pid() {
-  local pid
+  local pid found=
   for pid in $(pgrep -f "$1"); do
-    tr '\0' ' ' <"/proc/$pid/cmdline" | grep -qi "$1" && ! grep -q 'explorer' "/proc/$pid/cmdline" && {
-      echo "$pid"
-      return
-    }
+    grep -qa 'explorer' "/proc/$pid/cmdline" 2>/dev/null && continue
+    tr '\0' ' ' <"/proc/$pid/cmdline" 2>/dev/null | grep -qi "$1" && found=$pid
   done
-  return 1
+  [[ -n $found ]] && echo "$found"
 }
 
 # thread_switches <pid>: "<tid> <name> <voluntary + involuntary switches>" per thread.
