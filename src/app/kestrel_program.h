@@ -136,6 +136,7 @@ class KestrelProgram : public Subsystems {
   bool CreatePanel() override;
   void ShowPanel() override;
   void HidePanel() override;
+  std::optional<Point> PanelMenuPoint() override;
   WindowHandle PanelWindow() override;
   void RepaintPanel() override;
   void RepaintPanelBattery() override;

@@ -30,6 +30,11 @@ void KestrelProgram::HidePanel() {
   if (panel_) panel_->Hide();
 }
 
+std::optional<Point> KestrelProgram::PanelMenuPoint() {
+  if (!panel_ || !panel_->shown()) return std::nullopt;
+  return panel_->MenuPoint();
+}
+
 WindowHandle KestrelProgram::PanelWindow() { return panel_ ? panel_->window() : 0; }
 
 void KestrelProgram::RepaintPanel() {

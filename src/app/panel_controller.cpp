@@ -324,6 +324,11 @@ Point PanelController::ClientToScreen(Point client) {
   return Point{origin.x + client.x, origin.y + client.y};
 }
 
+Point PanelController::MenuPoint() {
+  const ElementRect& boost = LayoutElement(layout(), PanelElement::Boost);
+  return ClientToScreen(Point{boost.right, boost.bottom});
+}
+
 void PanelController::LeftButtonDown(Point client) {
   Point origin{record().panelX, record().panelY};
   parts_.host.Origin(origin);

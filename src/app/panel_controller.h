@@ -141,6 +141,8 @@ class PanelController : public PanelDisplay {
   PanelWorkers& workers() { return workers_; }
   // The panel's top-left into the record (destruction, session, shutdown).
   void StoreOrigin();
+  // Below the boost button, on the screen: where the ECO button's menu opens.
+  Point MenuPoint();
 
  private:
   Application& app() const { return parts_.app; }

@@ -5,6 +5,7 @@
 // what it has.
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -69,6 +70,9 @@ class Subsystems {
   // command 52: hidden.
   virtual void ShowPanel() {}
   virtual void HidePanel() {}
+  // Where the ECO button's menu opens while the panel is shown (its top-right
+  // corner at this point, below the boost button); nothing without a shown panel.
+  virtual std::optional<Point> PanelMenuPoint() { return std::nullopt; }
   virtual WindowHandle PanelWindow() { return 0; }
   virtual void RepaintPanel() {}
   virtual void RepaintPanelBattery() {}

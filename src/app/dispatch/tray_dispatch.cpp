@@ -251,6 +251,14 @@ void TrayDispatch::ShowLeftClickMenu(WindowHandle owner) {
 }
 
 void TrayDispatch::ShowEcoButtonMenu(WindowHandle owner) {
+  // With the panel shown the menu belongs to the panel and opens at it.
+  if (std::optional<Point> at = app_.subsystems().PanelMenuPoint(); at && !inTray()) {
+    if (TrackPlanMenu(PlanMenuKind::EcoButton, MenuPlacement{app_.subsystems().PanelWindow(), *at, true, true}) &&
+        openMenu_ != nullptr) {
+      app_.machine().messaging.SetTimer(app_.mainWindow(), kEcoMenuTimer, kEcoMenuLingerMs);
+    }
+    return;
+  }
   Rect area;
   if (!app_.shell().WorkArea(area)) {
     app_.reporter().ReportCode(kStringWorkAreaFailed, 0);
@@ -269,7 +277,8 @@ void TrayDispatch::OnEcoButton(WindowHandle window) {
     // opened with a click stays open (and no second menu opens over it).
     if (openMenuKind_ != OpenMenuKind::EcoButton) return;
     CloseOpenMenu();
-    app_.machine().messaging.Post(window, kWmKeyDown, kVkEscape, 0);
+    WindowHandle panel = app_.subsystems().PanelWindow();
+    app_.machine().messaging.Post(panel != 0 && !inTray() ? panel : window, kWmKeyDown, kVkEscape, 0);
     return;
   }
   if (BringSettingsForward()) return;

@@ -262,3 +262,32 @@ TEST_F(PanelProgramTest, PreviewThenCancelLeavesTheLivePanelAsItWas) {
 
 }  // namespace
 }  // namespace kestrel::testing
+
+namespace kestrel::testing {
+namespace {
+
+TEST_F(PanelProgramTest, TheEcoButtonsMenuBelongsToTheShownPanelAndOpensBelowItsBoostButton) {
+  Start();
+  Deliver();
+  // In the tray: at the work area's corner, owned by the main window.
+  program.controller().Handle(shell.mainWindow, kMsgEcoButtonPress, 0, 0);
+  ASSERT_FALSE(menus.shown.empty());
+  EXPECT_EQ(menus.shown.back().placement.owner, shell.mainWindow);
+  program.tray().OnEcoMenuTimer(shell.mainWindow);
+
+  program.controller().Handle(shell.mainWindow, kWmCommand, menu_command::kShowPanel, 0);
+  host.origin = {400, 300};
+  program.controller().Handle(shell.mainWindow, kMsgEcoButtonPress, 0, 0);
+  EXPECT_EQ(menus.shown.back().placement.owner, kPanelWindow);
+  EXPECT_EQ(menus.shown.back().placement.at, (Point{400 + 290, 300 + 36}));
+  EXPECT_TRUE(menus.shown.back().placement.rightAligned);
+  // A second press closes it with an Escape to the panel.
+  test.messaging.ClearPosted();
+  program.controller().Handle(shell.mainWindow, kMsgEcoButtonPress, 0, 0);
+  bool escaped = false;
+  for (const WindowMessage& m : test.messaging.posted()) escaped |= m.window == kPanelWindow && m.message == kWmKeyDown;
+  EXPECT_TRUE(escaped);
+}
+
+}  // namespace
+}  // namespace kestrel::testing
