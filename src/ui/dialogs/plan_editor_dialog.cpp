@@ -5,6 +5,7 @@
 #include "base/messages.h"
 #include "base/string_ids.h"
 #include "eco/mode_table.h"
+#include "power/extension_read.h"
 #include "platform/win32/wide_text.h"
 #include "ui/dialogs/editor_ids.h"
 #include "ui/dialogs/help_loader.h"
@@ -41,6 +42,17 @@ CatalogueOptions CatalogueOf(const DialogServices& services) {
   const SettingsRecord& settings = services.settings;
   return CatalogueOptions{services.config.lowerLimit, settings.Has(SettingsFlag::WirelessLan),
                           !settings.Has(SettingsFlag::ExternalMonitors) && services.config.osModel >= 2};
+}
+
+// While a plan's ambient-light control is on, Windows holds no dimming
+// time-out for it; the one the user chose is kept in the plan's extension key.
+void ReadKeptDimTimeouts(Registry& registry, const Guid& plan, PlanSettings& settings) {
+  RegKey key;
+  if (RegKey::Open(registry, kHkeyLocalMachine, ExtensionKeyPath(plan), kKeyRead, key) != kSuccess) return;
+  std::uint32_t ac = 0;
+  std::uint32_t dc = 0;
+  if (key.ReadDword(u"DIMTimeoutAC", ac) == kSuccess) settings.dimTimeoutAc = ac;
+  if (key.ReadDword(u"DIMTimeoutDC", dc) == kSuccess) settings.dimTimeoutDc = dc;
 }
 
 EditorFeatures FeaturesOf(const DialogServices& services, std::uint16_t templateId) {
@@ -199,6 +211,7 @@ bool PlanEditor::LoadPlan(const Guid& plan) {
   SetButtonsForPlan(record);
   PlanSettings settings;
   if (!access_.ReadPlanSettings(plan, settings)) services_.reporter.ReportCode(kReadSettingsFailed, 0);
+  if (features_.dimmingRows && record.alsbc.on()) ReadKeptDimTimeouts(services_.machine.registry, plan, settings);
   model_.Load(record, settings);
   hold.Release();
   ShowPlanNames();

@@ -72,11 +72,4 @@ std::u16string EditorSlider::label(StringTable& strings) const {
   return (*table_)[static_cast<std::size_t>(position_)].label;
 }
 
-std::optional<int> EditorSlider::PositionOfValue(std::uint32_t value) const {
-  std::optional<std::size_t> row = RowOfValue(*table_, value);
-  if (row) return static_cast<int>(*row);
-  if (own_ && *own_ == value && ownPositionOffered()) return ownPosition();
-  return std::nullopt;
-}
-
 }  // namespace kestrel

@@ -26,8 +26,6 @@ class EditorSlider {
   int minimum() const { return minimum_; }
   int maximum() const { return maximum_; }
   int position() const { return position_; }
-  // The own-value position is offered (one past the table's rows).
-  bool ownPositionOffered() const { return kind_ != SliderKind::Processor && kind_ != SliderKind::Choice && own_; }
 
   // Moves to `position`, kept inside the range.
   void MoveTo(int position);
@@ -37,9 +35,6 @@ class EditorSlider {
   // holds, until the slider is moved).
   std::uint32_t value() const;
   std::u16string label(StringTable& strings) const;
-  // The first position whose value is `value` (0 "なし" counts as the
-  // longest), nothing when none is.
-  std::optional<int> PositionOfValue(std::uint32_t value) const;
   const ValueTable& table() const { return *table_; }
 
  private:

@@ -98,7 +98,6 @@ class PlanEditorModel {
   bool videoShown() const { return settings_.videoSettingPresent != 0; }
 
   const PlanRecord& record() const { return record_; }
-  const EditorTables& tables() const { return tables_; }
   const EditorFeatures& features() const { return features_; }
 
  private:
