@@ -26,6 +26,7 @@ DialogServices MakeDialogServices(KestrelProgram& program) {
       .mainWindow = [&app] { return app.mainWindow(); },
       .panelWindow = [&program] { return program.PanelWindow(); },
       .openPlanEditor = &program.dispatch().state().planEditor,
+      .setLampToCurrentMode = [&program] { program.eco().lamp().SetToCurrentMode(); },
   };
 }
 

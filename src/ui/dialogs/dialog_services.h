@@ -43,6 +43,8 @@ struct DialogServices {
   // The open plan editor as the main window knows it (message 1035 goes
   // there): the editor sets it when it opens, its caller clears it.
   WindowHandle* openPlanEditor = nullptr;
+  // Sets the ECO lamp to the mode of the active plan (empty: no lamp).
+  std::function<void()> setLampToCurrentMode;
 };
 
 }  // namespace kestrel

@@ -5,6 +5,7 @@
 #include "base/messages.h"
 #include "base/string_ids.h"
 #include "eco/mode_table.h"
+#include "eco/processor_mode.h"
 #include "power/extension_read.h"
 #include "platform/win32/wide_text.h"
 #include "ui/dialogs/editor_ids.h"
@@ -301,6 +302,12 @@ void PlanEditor::ActivateShownPlan() {
   WindowHandle target = panel != 0 ? panel : (services_.mainWindow ? services_.mainWindow() : 0);
   if (target != 0) PostMessageW(reinterpret_cast<HWND>(target), kMsgPlanChanged, 0, 0);
   if (services_.applyBrightness) services_.applyBrightness();
+  if (services_.settings.Has(SettingsFlag::EcoMode) && services_.setLampToCurrentMode) {
+    services_.setLampToCurrentMode();
+  }
+  if (services_.settings.Has(SettingsFlag::DeviceSaving)) {
+    SendProcessorMode(services_.machine.devices, services_.reporter, model_.record().npdCpu);
+  }
   RefreshBrightnessCaption();
 }
 
