@@ -109,6 +109,19 @@ open_editor
 expect_text "$EDITOR" $MONITOR_AC_LABEL "5 分後"
 expect_value "the monitor slider after the restart" 3 5 probe position "$EDITOR" $MONITOR_AC_SLIDER
 
+# Another plan chosen with a change unsaved: Cancel keeps the plan and the change.
+probe slider "$EDITOR" $MONITOR_AC_SLIDER 2
+expect_text "$EDITOR" $MONITOR_AC_LABEL "3 分後"
+probe select-other "$EDITOR" 1142 || fail "the plan list offers no other plan"
+wait_dialog "$BOX"
+screenshot plan_editor_unsaved_question
+probe click "$BOX" 2
+wait_closed "$BOX"
+expect_text "$EDITOR" 1142 "Balanced"
+expect_text "$EDITOR" $MONITOR_AC_LABEL "3 分後"
+expect_value "Apply with the change kept" 1 5 probe enabled "$EDITOR" $APPLY
+probe slider "$EDITOR" $MONITOR_AC_SLIDER 3
+
 # Save as: the proposal, then a name of our own becomes a new plan.
 probe click "$EDITOR" 1060
 wait_dialog 新しい設定として保存

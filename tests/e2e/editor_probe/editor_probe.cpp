@@ -11,6 +11,7 @@
 //   click <title> <id>              posts a button's click (BN_CLICKED) to the dialog
 //   press <title> <id>              clicks a radio button or check box as the mouse does (BM_CLICK)
 //   thumbs <title> <id> <lo> <hi>   sets a range slider's thumbs and tells the dialog (WM_HSCROLL)
+//   select-other <title> <id>       selects another item of a combo box and tells the dialog (CBN_SELCHANGE)
 //   text <title> <id>               a control's text
 //   enabled <title> <id>            1 when the control is enabled, else 0
 // Exit codes: 0 done, 2 no such window or control, 1 bad usage. Output is UTF-8.
@@ -121,6 +122,14 @@ int Run(int argc, wchar_t** argv) {
     Ask(control, WM_APP + 1, 1, _wtoi(argv[4]));
     Ask(control, WM_APP + 1, 2, _wtoi(argv[5]));
     Ask(dialog, WM_HSCROLL, MAKEWPARAM(TB_THUMBTRACK, _wtoi(argv[4])), reinterpret_cast<LPARAM>(control));
+    return 0;
+  }
+  if (command == L"select-other") {
+    LRESULT current = Ask(control, CB_GETCURSEL, 0, 0);
+    LRESULT count = Ask(control, CB_GETCOUNT, 0, 0);
+    if (count < 2) return 2;
+    Ask(control, CB_SETCURSEL, current == 0 ? 1 : 0, 0);
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(control));
     return 0;
   }
   if (command == L"text") {
