@@ -46,11 +46,13 @@ source tests/e2e/eco_lib.sh
 probe() { run_wine "$BIN_DIR/ProcessProbe.exe" "$1"; }
 
 # The Linux process running the given .exe (Wine keeps the Windows command
-# line as the process's argv).
+# line as the process's argv) in this script's Wine prefix: other prefixes
+# on the machine may run the same programs.
 linux_pid() {
   local pid found=
   for pid in $(pgrep -f "$1"); do
     grep -qa 'explorer' "/proc/$pid/cmdline" 2>/dev/null && continue
+    tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" || continue
     tr '\0' ' ' <"/proc/$pid/cmdline" 2>/dev/null | grep -qi "$1" && found=$pid
   done
   [[ -n $found ]] && echo "$found"
