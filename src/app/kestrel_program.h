@@ -177,7 +177,8 @@ class KestrelProgram : public Subsystems {
   // The device page's items, read at start-up, kept for the process.
   std::vector<DeviceItem> planSheetItems_;
   std::unique_ptr<PanelController> panel_;
-  // What the meter animator repaints; set before the panel's window exists.
+  // The panel the workers reach (the meter animator's repaints, the battery
+  // poller's effect); set while the panel exists.
   std::atomic<PanelController*> needleView_{nullptr};
 };
 

@@ -68,6 +68,14 @@ void KestrelProgram::ConnectWorkers(WindowHandle window) {
 void KestrelProgram::SetBatteryAndSpeedRounds(WorkerBodies& bodies) {
   bodies.speedRound = [this](WorkerSignals&) { return speed_.Round(); };
   bodies.batteryRound = [this](WorkerSignals&) { return batteryPoll_.Round(); };
+  // Halfway through the battery period the panel's battery effect plays once
+  // unless it is already playing.
+  bodies.batteryMidPeriod = [this] {
+    PanelController* panel = needleView_.load();
+    if (panel != nullptr && !panel->workers().effects().Busy(PanelWorker::EffectB)) {
+      panel->workers().Wake(PanelWorker::EffectB);
+    }
+  };
   bodies.meterRound = [this](WorkerSignals& signals) { return meter_.Round(signals, app_.workers().speedEvent()); };
   bodies.autoSwitchRound = [this](WorkerSignals&) { return autoSwitch_.RunCycle(app_.workers().autoSwitchLock()); };
 }
