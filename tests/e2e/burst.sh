@@ -96,7 +96,7 @@ log "after the presses the active plan is $(active_plan)"
 # 2. 200 plan changes from another process, ending on the ECO plan.
 plans=("$PERFORMANCE_PLAN" "$STANDARD_PLAN" "$ECO_PLAN")
 for ((i = 0; i < 200; ++i)); do
-  changed=$(kestrel_emu active "${plans[$(((i + 1) % 3))]}" 2>&1) || fail "plan change $i failed: $changed"
+  changed=$(kestrel_emu active "${plans[$(((i + 1) % 3))]}" 2>&1) || fail "plan change $i failed (exit $?): $changed"
 done
 answers_within_a_second "200 plan changes"
 final_plan=$(active_plan)
