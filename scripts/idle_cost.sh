@@ -14,8 +14,9 @@
 # as long, the wake-ups of every thread (blocking waits that ended, counted
 # with strace as the 16-byte wake-up replies Wine's server sends a waiting
 # thread; most context switches under Wine are server calls, not wake-ups);
-# then the ratio of private memory. --panel measures Kestrel with its meter panel shown; by default the
-# machine has no panel and Kestrel sits in the notification area only.
+# then the ratio of private memory. --panel measures Kestrel with its meter
+# panel shown (the machine has the panel and command 53 shows it); by default
+# the machine has no panel and Kestrel sits in the notification area only.
 #
 # KESTREL_RUN_BUILD names the Windows build folder (default build/windows).
 set -euo pipefail
@@ -94,6 +95,8 @@ run_wine reg add "$KESTREL_KEY" /v Meter /t REG_DWORD /d "$PANEL" /f >/dev/null
   >"$TEST_WORK/kestrel.out" 2>&1) &
 STARTED_PIDS+=("$!")
 wait_for_window Kestrel 30
+# A first start begins in the notification area; command 53 shows the panel.
+((PANEL == 0)) || kestrel_emu menu-command 53 >/dev/null
 (cd "$BIN_DIR" && exec wine MinimalTray.exe </dev/null >"$TEST_WORK/minimal.out" 2>&1) &
 STARTED_PIDS+=("$!")
 wait_for_window MinimalTray 30
