@@ -39,7 +39,8 @@ bool SettingsCommands::ConfirmForActivePlan() {
 void SettingsCommands::PrepareAnchor(LParam lParam) {
   DispatchState& state = context_.state();
   if (lParam == kRequestByMessage) state.cornerMarker = true;
-  if (state.cornerMarker) context_.AnchorAtWorkAreaCorner();
+  // Until message 1028 gives a point the anchor is the work area's corner.
+  if (state.cornerMarker || state.dialogAnchor == Point{}) context_.AnchorAtWorkAreaCorner();
 }
 
 void SettingsCommands::OpenEcoSettings(LParam lParam) {

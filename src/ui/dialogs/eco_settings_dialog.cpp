@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <array>
 #include <memory>
 
@@ -187,14 +188,17 @@ void EcoSettingsDialog::ShowLampIcons() {
 }
 
 void EcoSettingsDialog::PlaceAtAnchor() {
-  if (!host_.openedFromTray()) return;
   RECT window{};
   GetWindowRect(dialog_, &window);
   RECT area{};
   SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
-  Point anchor = host_.dialogAnchor();
   int width = window.right - window.left;
   int height = window.bottom - window.top;
+  // From the notification area: bottom-right corner at the anchor; otherwise
+  // the middle of the work area (the hidden main window gives no centre).
+  Point anchor = host_.openedFromTray()
+                     ? host_.dialogAnchor()
+                     : Point{(area.left + area.right + width) / 2, (area.top + area.bottom + height) / 2};
   int x = std::max<int>(area.left, std::min<int>(anchor.x, area.right) - width);
   int y = std::max<int>(area.top, std::min<int>(anchor.y, area.bottom) - height);
   SetWindowPos(dialog_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <prsht.h>
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -25,6 +26,8 @@ namespace {
 using namespace eco_ids;
 
 constexpr std::int64_t kLockCodeApply = 7;
+// The page's own message: place the sheet once it is shown.
+constexpr UINT kMsgPlaceSheet = WM_APP + 1;
 constexpr std::int64_t kLockCodeSelect = 9;
 constexpr std::int64_t kLockCodeEditor = 11;
 
@@ -99,12 +102,20 @@ void PlanPage::ShowChosen() {
 
 void PlanPage::PlaceSheet() {
   HWND sheet = GetParent(dialog_);
-  if (placed_ || sheet == nullptr || !host_.openedFromTray()) return;
+  if (placed_ || sheet == nullptr) return;
   placed_ = true;
   RECT window{}, area{}, buttons{};
   GetWindowRect(sheet, &window);
   if (!SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0)) {
     host_.reporter().ReportCode(kStringWorkAreaFailed, static_cast<std::int64_t>(GetLastError()));
+    return;
+  }
+  if (!host_.openedFromTray()) {
+    // Not from the notification area: the middle of the work area.
+    int width = window.right - window.left;
+    int height = window.bottom - window.top;
+    SetWindowPos(sheet, nullptr, std::max<int>(area.left, (area.left + area.right - width) / 2),
+                 std::max<int>(area.top, (area.top + area.bottom - height) / 2), 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     return;
   }
   std::optional<Rect> bar;
@@ -216,12 +227,17 @@ INT_PTR PlanPage::Handle(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam
     case kMsgRefreshSettings:
       ShowChosen();
       return TRUE;
+    case kMsgPlaceSheet:
+      PlaceSheet();
+      return TRUE;
     case WM_POWERBROADCAST:
       ShowChosen();
       return TRUE;
     case WM_NOTIFY: {
       const NMHDR* header = reinterpret_cast<const NMHDR*>(lParam);
-      if (header->code == PSN_SETACTIVE) PlaceSheet();
+      // The sheet places itself after its first page is active: move it
+      // once that is done.
+      if (header->code == PSN_SETACTIVE && !placed_) PostMessageW(dialog_, kMsgPlaceSheet, 0, 0);
       if (header->code == PSN_APPLY) {
         Apply();
         SetWindowLongPtrW(dialog_, DWLP_MSGRESULT, PSNRET_NOERROR);
