@@ -39,6 +39,8 @@ run_wine reg add "$MACHINE_KEY" /v ASLSupported /t REG_DWORD /d 1 /f >/dev/null
 kestrel_emu battery 80 >/dev/null || fail "KestrelEmu battery failed"
 
 probe() { run_wine "$BIN_DIR/EditorProbe.exe" "$@"; }
+# click <title> <id>: a button of a dialog that must be there.
+click() { probe click "$1" "$2" || fail "no control $2 in \"$1\""; }
 set_dpi() { run_wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null; }
 monitor_ac() { kestrel_emu value "$BALANCED" "$VIDEO" "$VIDEO_IDLE" | head -1; }
 alsbc_flag() { alsbc_head | cut -c1-2; }
@@ -95,10 +97,10 @@ expect_value "Apply before any change" 0 5 probe enabled "$EDITOR" $APPLY
 probe slider "$EDITOR" $MONITOR_AC_SLIDER 3 || fail "no monitor slider"
 expect_text "$EDITOR" $MONITOR_AC_LABEL "5 分後"
 expect_value "Apply after the change" 1 5 probe enabled "$EDITOR" $APPLY
-probe click "$EDITOR" $APPLY
+click "$EDITOR" $APPLY
 expect_value "Balanced's monitor time-out on AC after Apply" "AC 300" 10 monitor_ac
 expect_value "Apply after the write" 0 5 probe enabled "$EDITOR" $APPLY
-probe click "$EDITOR" 1
+click "$EDITOR" 1
 wait_closed "$EDITOR"
 
 # After a restart the store and the editor still hold the edit.
@@ -115,7 +117,7 @@ expect_text "$EDITOR" $MONITOR_AC_LABEL "3 分後"
 probe select-other "$EDITOR" 1142 || fail "the plan list offers no other plan"
 wait_dialog "$BOX"
 screenshot plan_editor_unsaved_question
-probe click "$BOX" 2
+click "$BOX" 2
 wait_closed "$BOX"
 expect_text "$EDITOR" 1142 "Balanced"
 expect_text "$EDITOR" $MONITOR_AC_LABEL "3 分後"
@@ -123,22 +125,22 @@ expect_value "Apply with the change kept" 1 5 probe enabled "$EDITOR" $APPLY
 probe slider "$EDITOR" $MONITOR_AC_SLIDER 3
 
 # Save as: the proposal, then a name of our own becomes a new plan.
-probe click "$EDITOR" 1060
+click "$EDITOR" 1060
 wait_dialog 新しい設定として保存
 screenshot plan_editor_save_as_96dpi
 expect_text 新しい設定として保存 1057 "新設定1"
 probe settext 新しい設定として保存 1057 "静かな設定"
-probe click 新しい設定として保存 1
+click 新しい設定として保存 1
 wait_closed 新しい設定として保存
 plans=$(kestrel_emu plans)
 grep -q "静かな設定" <<<"$plans" || fail "the saved plan is not among the plans: $plans"
-probe click "$EDITOR" 1061
+click "$EDITOR" 1061
 wait_dialog 設定名とアイコンの変更
 screenshot plan_editor_rename_96dpi
 expect_text 設定名とアイコンの変更 1057 "静かな設定"
-probe click 設定名とアイコンの変更 2
+click 設定名とアイコンの変更 2
 wait_closed 設定名とアイコンの変更
-probe click "$EDITOR" 2
+click "$EDITOR" 2
 wait_closed "$EDITOR"
 
 # The ambient-light range: the radio, the two thumbs, Apply; ALSBC holds them.
@@ -149,28 +151,28 @@ probe thumbs "$EDITOR" 1095 2 6
 expect_text "$EDITOR" 1093 "最大値: 輝度 7"
 expect_text "$EDITOR" 1094 "最小値: 輝度 3"
 screenshot plan_editor_ambient_range_96dpi
-probe click "$EDITOR" $APPLY
+click "$EDITOR" $APPLY
 expect_value "ALSBC of Balanced" "010602" 10 alsbc_head
-probe click "$EDITOR" 2
+click "$EDITOR" 2
 wait_closed "$EDITOR"
 
 # The reset of a factory plan: its backup's values come back.
 open_editor
-probe click "$EDITOR" 1059
+click "$EDITOR" 1059
 wait_dialog "$BOX"
 screenshot plan_editor_reset_question
-probe click "$BOX" 6
+click "$BOX" 6
 expect_value "Balanced's monitor time-out on AC after the reset" "AC 600" 10 monitor_ac
 expect_text "$EDITOR" $MONITOR_AC_LABEL "10 分後"
 expect_value "ALSBC's ambient-light flag after the reset" "00" 10 alsbc_flag
-probe click "$EDITOR" 2
+click "$EDITOR" 2
 wait_closed "$EDITOR"
 
 # The hot key dialog.
 kestrel_emu hot-key-dialog >/dev/null || fail "KestrelEmu hot-key-dialog failed"
 wait_dialog ホットキーの設定
 screenshot hot_key_dialog_96dpi
-probe click ホットキーの設定 2
+click ホットキーの設定 2
 wait_closed ホットキーの設定
 
 # Every template at 96 DPI, then everything again at 144 DPI.
@@ -180,7 +182,7 @@ shoot_templates() {
     open_editor "$template"
     screenshot "plan_editor_${template}_${dpi}dpi"
     expect_on_screen "$EDITOR"
-    probe click "$EDITOR" 2
+    click "$EDITOR" 2
     wait_closed "$EDITOR"
   done
 }
@@ -190,19 +192,19 @@ set_dpi 144
 start_desktop_kestrel
 shoot_templates 144
 open_editor
-probe click "$EDITOR" 1060
+click "$EDITOR" 1060
 wait_dialog 新しい設定として保存
 screenshot plan_editor_save_as_144dpi
 expect_on_screen 新しい設定として保存
-probe click 新しい設定として保存 2
+click 新しい設定として保存 2
 wait_closed 新しい設定として保存
-probe click "$EDITOR" 2
+click "$EDITOR" 2
 wait_closed "$EDITOR"
 kestrel_emu hot-key-dialog >/dev/null || fail "KestrelEmu hot-key-dialog failed"
 wait_dialog ホットキーの設定
 screenshot hot_key_dialog_144dpi
 expect_on_screen ホットキーの設定
-probe click ホットキーの設定 2
+click ホットキーの設定 2
 wait_closed ホットキーの設定
 stop_kestrel
 log "the plan editor writes, keeps, saves as, resets and shows every template"

@@ -67,12 +67,13 @@ int Run(int argc, wchar_t** argv) {
   if (argc < 3) return 1;
   const std::wstring command = argv[1];
   if (command == L"wait") {
-    int seconds = argc > 3 ? _wtoi(argv[3]) : 20;
-    for (int i = 0; i < seconds * 10; ++i) {
+    // Looks at least once; 0 seconds asks whether the window is there now.
+    int tries = (argc > 3 ? _wtoi(argv[3]) : 20) * 10;
+    for (int i = 0;; ++i) {
       if (FindDialog(argv[2]) != nullptr) return 0;
+      if (i >= tries) return 2;
       Sleep(100);
     }
-    return 2;
   }
   HWND dialog = FindDialog(argv[2]);
   if (dialog != nullptr && command == L"onscreen") {
