@@ -11,13 +11,14 @@
 #    garbage creates nothing and changes no plan.
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/installer_lib.sh"
+source "$(dirname "$0")/fault_lib.sh"
 begin_test
 ERROR_LOG=$BIN_DIR/error.log
 UTF8_PLAN=0c0ffee0-0000-4000-8000-000000000021
 DISPLAY_SUBGROUP=7516b95f-f776-4464-8c53-06167f40cc99
 DISPLAY_OFF=3c0bc021-c8a8-4e07-a973-6b14cbcb2b7e
 
-log_text() { [[ -f $ERROR_LOG ]] && iconv -f UTF-16LE -t UTF-8 "$ERROR_LOG" | tr -d '\r' || true; }
+log_text() { error_log_text "$ERROR_LOG"; }
 
 # standalone <what>: Plinth.exe /StandAlone in the install folder ends with 0.
 standalone() {
@@ -34,13 +35,7 @@ kestrel_still_runs() {
   KESTREL_PID=$!
   STARTED_PIDS+=("$KESTREL_PID")
   wait_for_window Kestrel
-  # In ECO mode the window's creation holds the lamp update (1.5 s); after
-  # that Kestrel answers within a second.
-  local deadline=$((SECONDS + 10))
-  until run_wine "$BIN_DIR/WindowProbe.exe" answer Kestrel >/dev/null 2>&1; do
-    ((SECONDS < deadline)) || fail "$1: Kestrel does not answer"
-    sleep 0.5
-  done
+  wait_until_answering "$1"
   kestrel_emu close >/dev/null || fail "$1: closing Kestrel failed"
   wait_exit "$KESTREL_PID" 15 || fail "$1: Kestrel.exe did not exit with 0"
   log "$1: Kestrel ran and closed normally"

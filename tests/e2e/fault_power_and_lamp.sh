@@ -11,6 +11,7 @@ source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/installer_lib.sh"
 source "$(dirname "$0")/eco_lib.sh"
 source "$(dirname "$0")/tray_lib.sh"
+source "$(dirname "$0")/fault_lib.sh"
 begin_test
 use_virtual_desktop
 reset_installed_state
@@ -20,7 +21,7 @@ CLEANUP_HOOKS+=("kestrel_emu refuse-activation off >/dev/null 2>&1")
 STANDARD_ICON='#0096BB'
 ECO_ICON='#00B514'
 
-log_text() { [[ -f $ERROR_LOG ]] && iconv -f UTF-16LE -t UTF-8 "$ERROR_LOG" | tr -d '\r' || true; }
+log_text() { error_log_text "$ERROR_LOG"; }
 # switch_to_next_mode: two presses (open, next mode), then the window's 3 s.
 switch_to_next_mode() {
   kestrel_emu press >/dev/null || fail "press failed"
@@ -50,8 +51,7 @@ log "lamp commands: $sets"
 [[ $sets == *"82 84 " ]] || fail "the lamp did not go from the refused mode (82) back to the active one (84): $sets"
 expect_tray_colour "$STANDARD_ICON"
 screenshot fault_activation_refused
-answered=$(run_wine "$BIN_DIR/WindowProbe.exe" answer Kestrel) || fail "Kestrel stopped answering after the refusal"
-log "Kestrel answers in ${answered} ms"
+wait_until_answering "after the refusal" 2
 
 kestrel_emu refuse-activation off >/dev/null
 switch_to_next_mode

@@ -9,6 +9,7 @@
 #    that time are lost silently, Kestrel does not wait or fail, and once the
 #    file is free again the next failure is logged.
 source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/fault_lib.sh"
 begin_test
 
 USER_KEY='HKCU\Software\Vexa\Kestrel'
@@ -17,7 +18,7 @@ ERROR_LOG_WIN="Z:${ERROR_LOG//\//\\}"
 CREATE_FAILED='fail : RegCreateKeyEx/HKCU...Kestrel(0x5)'
 CLEANUP_HOOKS+=("kestrel_emu allow-writes '$USER_KEY' >/dev/null 2>&1; run_wine reg delete '$USER_KEY' /f >/dev/null 2>&1")
 
-log_text() { [[ -f $ERROR_LOG ]] && iconv -f UTF-16LE -t UTF-8 "$ERROR_LOG" | tr -d '\r' || true; }
+log_text() { error_log_text "$ERROR_LOG"; }
 count_lines() { log_text | grep -cF "$1" || true; }
 
 # run_and_close <what>: starts Kestrel, waits for its window, closes it and
@@ -47,8 +48,7 @@ expect_exit 1 run_wine reg add "$USER_KEY" /v Probe /t REG_DWORD /d 1 /f
 log "the user's key now refuses writes"
 start_kestrel
 wait_for_window Kestrel
-answered=$(run_wine "$BIN_DIR/WindowProbe.exe" answer Kestrel) || fail "Kestrel does not answer with its key read-only"
-log "Kestrel answers in ${answered} ms"
+wait_until_answering "key read-only"
 kestrel_emu close >/dev/null || fail "closing Kestrel with a read-only key failed"
 wait_exit "$KESTREL_PID" 15 || fail "Kestrel.exe did not exit with 0 when its record could not be saved"
 [[ $(count_lines "$CREATE_FAILED") == 1 ]] || fail "the failed save was not logged once: $(log_text)"
@@ -85,7 +85,7 @@ kestrel_emu deny-writes "$USER_KEY" >/dev/null || fail "denying writes again fai
 start_kestrel
 wait_for_window Kestrel
 [[ $(count_lines "$CREATE_FAILED") == 3 ]] || fail "the failed save of the default record was not logged at start-up: $(log_text)"
-run_wine "$BIN_DIR/WindowProbe.exe" answer Kestrel >/dev/null || fail "Kestrel does not answer without a record"
+wait_until_answering "no record"
 kestrel_emu close >/dev/null || fail "closing Kestrel without a record failed"
 wait_exit "$KESTREL_PID" 15 || fail "Kestrel.exe without a saveable record did not exit with 0"
 [[ $(count_lines "$CREATE_FAILED") == 4 ]] || fail "the failed save on closing was not logged: $(log_text)"
