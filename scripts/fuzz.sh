@@ -3,9 +3,10 @@
 # and UndefinedBehaviorSanitizer) and runs each one in turn, starting from its
 # checked-in seeds (tests/fuzz/corpus/<target>) and its dictionary.
 #
-# Usage: scripts/fuzz.sh [-n <runs> | -t <seconds>] [target...]
+# Usage: scripts/fuzz.sh [-n <runs> | -t <seconds>] [-l <bytes>] [target...]
 #   -n  executions per target (default 1000000)
 #   -t  seconds per target instead of a count
+#   -l  the longest input (default 8192; longer seeds are cut)
 #   targets: names without the _fuzz suffix (default: all of tests/fuzz)
 #   FUZZ_OUT=<dir> the build folder (default build/fuzz)
 #
@@ -16,11 +17,13 @@ set -uo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 out="${FUZZ_OUT:-$root/build/fuzz}"
 limit=(-runs=1000000)
-while getopts "n:t:" option; do
+max_len=8192
+while getopts "n:t:l:" option; do
   case $option in
     n) limit=(-runs="$OPTARG") ;;
     t) limit=(-max_total_time="$OPTARG") ;;
-    *) sed -n '2,14p' "$0"; exit 2 ;;
+    l) max_len=$OPTARG ;;
+    *) sed -n '2,15p' "$0"; exit 2 ;;
   esac
 done
 shift $((OPTIND - 1))
@@ -54,7 +57,7 @@ for target in "${targets[@]}"; do
   dict=()
   [[ -f $root/tests/fuzz/$target.dict ]] && dict=(-dict="$root/tests/fuzz/$target.dict")
   started=$SECONDS
-  "$binary" "${limit[@]}" -max_len=8192 -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
+  "$binary" "${limit[@]}" -max_len="$max_len" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
     -artifact_prefix="$findings/" "${dict[@]}" "$corpus" >"$log" 2>&1
   status=$?
   runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
