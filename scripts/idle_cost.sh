@@ -23,12 +23,16 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 ROOT=$PWD
 BUILD=${KESTREL_RUN_BUILD:-$ROOT/build/windows}
+# The arguments stay as given: without a display the helpers run this script
+# again under Xvfb with them.
 PANEL=0
-if [[ ${1:-} == --panel ]]; then
-  PANEL=1
-  shift
-fi
-COUNT_SECONDS=${1:-60}
+COUNT_SECONDS=60
+for argument in "$@"; do
+  case $argument in
+    --panel) PANEL=1 ;;
+    *) COUNT_SECONDS=$argument ;;
+  esac
+done
 SETTLE_SECONDS=${KESTREL_IDLE_SETTLE:-20}
 
 if [[ ! -x $BUILD/bin/Kestrel.exe || ! -x $BUILD/bin/MinimalTray.exe || ! -x $BUILD/bin/ProcessProbe.exe ]]; then
