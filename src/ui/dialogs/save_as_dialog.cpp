@@ -49,7 +49,7 @@ class SaveAsDialog {
     IconSet set = ecoMode() ? IconSet::Eco : IconSet::Standard;
     std::uint32_t resource = PlanLargeIcon(iconNo, request_.editedMode, set);
     return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(resource), IMAGE_ICON,
-                                         kIconPixels, kIconPixels, 0));
+                                         iconPixels_, iconPixels_, 0));
   }
 
   void ShowPreview() {
@@ -64,6 +64,9 @@ class SaveAsDialog {
   }
 
   BOOL OnInit() {
+    // The icons grow with the screen's DPI like the dialog around them.
+    ScopedWindowDc screen;
+    iconPixels_ = MulDiv(kIconPixels, GetDeviceCaps(screen.get(), LOGPIXELSY), 96);
     newPlan_ = request_.record.guid.IsNull();
     if (newPlan_) request_.record.iconNo = kNewPlanIconNo;
     iconNo_ = request_.record.iconNo;
@@ -187,6 +190,7 @@ class SaveAsDialog {
   HWND dialog_ = nullptr;
   bool newPlan_ = false;
   std::uint32_t iconNo_ = 0;
+  int iconPixels_ = kIconPixels;
   ScopedIcon preview_;
   std::array<ScopedIcon, kPlanIconTable.size()> pickerIcons_;
 };
