@@ -176,9 +176,7 @@ TEST_F(PlanImportTest, GarbledCountsCannotRunAwayAndNegativeOnesMeanNone) {
 }
 
 std::vector<std::uint8_t> ShippedFile(const std::string& relative) {
-  std::string source = __FILE__;
-  std::string root = source.substr(0, source.rfind("tests/unit/installer/"));
-  std::ifstream in(root + "resources/factory/" + relative, std::ios::binary);
+  std::ifstream in(std::string(KESTREL_SOURCE_DIR) + "/resources/factory/" + relative, std::ios::binary);
   return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 

@@ -27,8 +27,7 @@ const ShippedExport kExports[] = {
 };
 
 std::string TwoModeFolder() {
-  std::string source = __FILE__;
-  return source.substr(0, source.rfind("tests/unit/power/")) + "resources/factory/twomode/";
+  return std::string(KESTREL_SOURCE_DIR) + "/resources/factory/twomode/";
 }
 
 std::vector<std::uint8_t> ReadShipped(const std::string& name) {
