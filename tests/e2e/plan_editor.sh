@@ -4,7 +4,8 @@
 # - an edit made by moving a slider and pressing Apply lands in the emulated
 #   plan store, and after a restart of Kestrel the store and the editor still
 #   show it;
-# - "save as" proposes 新設定1, and the name typed becomes a new plan;
+# - "save as" proposes 新設定1, and the name typed becomes a new plan, which
+#   can then be deleted;
 # - the reset puts the factory plan's values back from its backup;
 # - every template variant, the save-as, rename and hot key dialogs are
 #   screenshot at 96 and 144 DPI, and each dialog lies wholly on the screen.
@@ -140,6 +141,17 @@ screenshot plan_editor_rename_96dpi
 expect_text 設定名とアイコンの変更 1057 "静かな設定"
 click 設定名とアイコンの変更 2
 wait_closed 設定名とアイコンの変更
+# The new plan is neither active nor bound to a mode: it can be deleted, after
+# a question, and the editor goes back to the active plan.
+expect_value "the delete button of the new plan" 1 5 probe enabled "$EDITOR" 1034
+click "$EDITOR" 1034
+wait_dialog "$BOX"
+click "$BOX" 6
+wait_closed "$BOX"
+expect_text "$EDITOR" 1142 "Balanced"
+plans=$(kestrel_emu plans)
+grep -q "静かな設定" <<<"$plans" && fail "the deleted plan is still there: $plans"
+expect_value "the delete button of the active plan" 0 5 probe enabled "$EDITOR" 1034
 click "$EDITOR" 2
 wait_closed "$EDITOR"
 
