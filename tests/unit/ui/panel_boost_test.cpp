@@ -7,39 +7,11 @@
 #include <gtest/gtest.h>
 
 #include "base/registry_paths.h"
+#include "support/refusing_registry.h"
 #include "unit/power/plan_fixture.h"
 
 namespace kestrel::testing {
 namespace {
-
-// The registry, except that Saved_pt cannot be written.
-class SavedPtRefused : public Registry {
- public:
-  explicit SavedPtRefused(Registry& inner) : inner_(inner) {}
-  Status OpenKey(KeyHandle p, std::u16string_view s, std::uint32_t a, KeyHandle& o) override {
-    return inner_.OpenKey(p, s, a, o);
-  }
-  Status CreateKey(KeyHandle p, std::u16string_view s, std::uint32_t a, KeyHandle& o, bool* c) override {
-    return inner_.CreateKey(p, s, a, o, c);
-  }
-  Status CloseKey(KeyHandle k) override { return inner_.CloseKey(k); }
-  Status QueryValue(KeyHandle k, std::u16string_view n, RegType* t, std::uint8_t* d, std::uint32_t& s) override {
-    return inner_.QueryValue(k, n, t, d, s);
-  }
-  Status SetValue(KeyHandle k, std::u16string_view n, RegType t, const std::uint8_t* d, std::uint32_t s) override {
-    return n == kSavedPtValue ? kErrorAccessDenied : inner_.SetValue(k, n, t, d, s);
-  }
-  Status DeleteValue(KeyHandle k, std::u16string_view n) override { return inner_.DeleteValue(k, n); }
-  Status Flush(KeyHandle k) override { return inner_.Flush(k); }
-  Status EnumKey(KeyHandle k, std::uint32_t i, std::u16string& n) override { return inner_.EnumKey(k, i, n); }
-  Status EnumValue(KeyHandle k, std::uint32_t i, std::u16string& n) override { return inner_.EnumValue(k, i, n); }
-  Status DeleteKey(KeyHandle p, std::u16string_view s) override { return inner_.DeleteKey(p, s); }
-  Status GetKeyAccess(KeyHandle k, std::vector<AccessEntry>& e) override { return inner_.GetKeyAccess(k, e); }
-  Status SetKeyAccess(KeyHandle k, const std::vector<AccessEntry>& e) override { return inner_.SetKeyAccess(k, e); }
-
- private:
-  Registry& inner_;
-};
 
 class PanelBoostTest : public PlanFixture {
  protected:
@@ -117,7 +89,7 @@ TEST_F(PanelBoostTest, APlanAlreadyAtFullSpeedForThePowerSourceIsLeftAlone) {
 }
 
 TEST_F(PanelBoostTest, WithoutSavedPtTheBoostDoesNotStartAndThePlanStaysAsItWas) {
-  SavedPtRefused refusing(test.registry);
+  RefusingRegistry refusing(test.registry, std::u16string(kSavedPtValue));
   PanelBoost boost(access, refusing, reporter);
   EXPECT_EQ(boost.Start(plan, true), BoostStart::Failed);
   EXPECT_FALSE(boost.active());
