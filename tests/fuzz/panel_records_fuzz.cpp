@@ -1,8 +1,9 @@
 // Fuzz target: the panel's binary values, whatever bytes they hold: Saved_pt
 // (exactly 24 bytes), UserColor / UserColor2 (exactly 16) and CustomColor
 // (exactly 64). Only those sizes decode, and what decodes encodes back to the
-// same bytes; a display choice built from any record keeps the layout bits
-// consistent and the colour index in range.
+// same bytes (but for the padding of Saved_pt's two mode bytes); a display
+// choice applied to any record keeps the layout bits consistent and the
+// colour index in range.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -21,8 +22,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::optional<ProcessorStateRecord> saved = DecodeSavedPt(bytes);
   if (saved.has_value() != (size == kSavedPtSize)) std::abort();
   if (saved) {
+    // Each mode is a byte in a 32-bit slot: the slot's other three bytes are
+    // written as zero, everything else comes back as it was.
     auto encoded = EncodeSavedPt(*saved);
-    if (!std::equal(encoded.begin(), encoded.end(), data)) std::abort();
+    for (std::size_t i = 0; i < kSavedPtSize; ++i) {
+      bool padding = (i >= 9 && i < 12) || i >= 21;
+      if (encoded[i] != (padding ? 0 : data[i])) std::abort();
+    }
   }
 
   auto custom = DecodeCustomColors(bytes);
