@@ -241,15 +241,6 @@ INT_PTR CALLBACK StandaloneProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
   return page != nullptr ? page->Handle(dialog, message, wParam, lParam) : FALSE;
 }
 
-INT_PTR CALLBACK SheetPageProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_INITDIALOG) {
-    const auto* sheetPage = reinterpret_cast<const PROPSHEETPAGEW*>(lParam);
-    SetWindowLongPtrW(dialog, DWLP_USER, sheetPage->lParam);
-  }
-  auto* page = reinterpret_cast<AutoSwitchSheetPage*>(GetWindowLongPtrW(dialog, DWLP_USER));
-  return page != nullptr ? page->Handle(dialog, message, wParam, lParam) : FALSE;
-}
-
 }  // namespace
 
 INT_PTR RunAutoSwitchDialog(HINSTANCE instance, HWND owner, SettingsDialogHost& host) {
@@ -261,13 +252,7 @@ INT_PTR RunAutoSwitchDialog(HINSTANCE instance, HWND owner, SettingsDialogHost& 
 HPROPSHEETPAGE CreateAutoSwitchSheetPage(HINSTANCE instance, SettingsDialogHost& host,
                                          std::unique_ptr<AutoSwitchSheetPage, AutoSwitchPageDeleter>& state) {
   state.reset(new AutoSwitchSheetPage(instance, host, false));
-  PROPSHEETPAGEW page{};
-  page.dwSize = sizeof(page);
-  page.hInstance = instance;
-  page.pszTemplate = MAKEINTRESOURCEW(kAutoSwitchTemplate);
-  page.pfnDlgProc = SheetPageProc;
-  page.lParam = reinterpret_cast<LPARAM>(state.get());
-  return CreatePropertySheetPageW(&page);
+  return CreateSheetPage(instance, kAutoSwitchTemplate, state.get());
 }
 
 }  // namespace kestrel

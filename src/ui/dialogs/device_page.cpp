@@ -164,28 +164,10 @@ INT_PTR DevicePage::Handle(HWND dialog, UINT message, WPARAM wParam, LPARAM lPar
   }
 }
 
-namespace {
-
-INT_PTR CALLBACK DevicePageProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_INITDIALOG) {
-    SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<const PROPSHEETPAGEW*>(lParam)->lParam);
-  }
-  auto* page = reinterpret_cast<DevicePage*>(GetWindowLongPtrW(dialog, DWLP_USER));
-  return page != nullptr ? page->Handle(dialog, message, wParam, lParam) : FALSE;
-}
-
-}  // namespace
-
 HPROPSHEETPAGE CreateDeviceSheetPage(HINSTANCE instance, SettingsDialogHost& host, DeviceInstances& devices,
                                      std::unique_ptr<DevicePage, DevicePageDeleter>& state) {
   state.reset(new DevicePage(host, devices));
-  PROPSHEETPAGEW page{};
-  page.dwSize = sizeof(page);
-  page.hInstance = instance;
-  page.pszTemplate = MAKEINTRESOURCEW(kDevicePageTemplate);
-  page.pfnDlgProc = DevicePageProc;
-  page.lParam = reinterpret_cast<LPARAM>(state.get());
-  return CreatePropertySheetPageW(&page);
+  return CreateSheetPage(instance, kDevicePageTemplate, state.get());
 }
 
 }  // namespace kestrel

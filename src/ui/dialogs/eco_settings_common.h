@@ -3,6 +3,7 @@
 // and tooltips.
 #pragma once
 #include <windows.h>
+#include <commctrl.h>
 
 #include <string>
 #include <string_view>
@@ -43,5 +44,28 @@ void ResizeIcons(HWND dialog, std::initializer_list<int> controls, int pixels);
 
 // A message box owned by the dialog with the program's caption.
 int Ask(SettingsDialogHost& host, HWND dialog, std::u16string_view text, UINT style);
+
+// The dialog procedure of a property sheet page whose state is a `Page`: the
+// page's lParam is the state, and every message goes to Page::Handle.
+template <typename Page>
+INT_PTR CALLBACK SheetPageProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_INITDIALOG) {
+    SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<const PROPSHEETPAGEW*>(lParam)->lParam);
+  }
+  auto* page = reinterpret_cast<Page*>(GetWindowLongPtrW(dialog, DWLP_USER));
+  return page != nullptr ? page->Handle(dialog, message, wParam, lParam) : FALSE;
+}
+
+// A property sheet page of template `templateId` over the state `page`.
+template <typename Page>
+HPROPSHEETPAGE CreateSheetPage(HINSTANCE instance, int templateId, Page* page) {
+  PROPSHEETPAGEW sheetPage{};
+  sheetPage.dwSize = sizeof(sheetPage);
+  sheetPage.hInstance = instance;
+  sheetPage.pszTemplate = MAKEINTRESOURCEW(templateId);
+  sheetPage.pfnDlgProc = SheetPageProc<Page>;
+  sheetPage.lParam = reinterpret_cast<LPARAM>(page);
+  return CreatePropertySheetPageW(&sheetPage);
+}
 
 }  // namespace kestrel

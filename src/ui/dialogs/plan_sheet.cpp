@@ -257,14 +257,6 @@ INT_PTR PlanPage::Handle(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam
   }
 }
 
-INT_PTR CALLBACK PlanPageProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_INITDIALOG) {
-    SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<const PROPSHEETPAGEW*>(lParam)->lParam);
-  }
-  auto* page = reinterpret_cast<PlanPage*>(GetWindowLongPtrW(dialog, DWLP_USER));
-  return page != nullptr ? page->Handle(dialog, message, wParam, lParam) : FALSE;
-}
-
 }  // namespace
 
 void RunPlanSettingsSheet(HINSTANCE instance, HWND owner, SettingsDialogHost& host, DeviceInstances& devices,
@@ -274,13 +266,7 @@ void RunPlanSettingsSheet(HINSTANCE instance, HWND owner, SettingsDialogHost& ho
   DevicePage* devicePointer = nullptr;
   PlanPage planPage(host, services, devicePointer);
   std::vector<HPROPSHEETPAGE> pages;
-  PROPSHEETPAGEW page{};
-  page.dwSize = sizeof(page);
-  page.hInstance = instance;
-  page.pszTemplate = MAKEINTRESOURCEW(kPlanPageTemplate);
-  page.pfnDlgProc = PlanPageProc;
-  page.lParam = reinterpret_cast<LPARAM>(&planPage);
-  pages.push_back(CreatePropertySheetPageW(&page));
+  pages.push_back(CreateSheetPage(instance, kPlanPageTemplate, &planPage));
   if (host.Has(SettingsFlag::BatteryPresent)) pages.push_back(CreateAutoSwitchSheetPage(instance, host, autoPage));
   if (!host.deviceItems().empty()) {
     pages.push_back(CreateDeviceSheetPage(instance, host, devices, devicePage));
