@@ -92,6 +92,7 @@ void PanelController::Destroyed() {
 }
 
 void PanelController::Close() {
+  needleAreas_.store(NeedleAreas::None);
   workers_.Stop();
   if (window_ == 0) return;
   StoreOrigin();
@@ -129,10 +130,12 @@ void PanelController::Show() {
   ApplyDisplay();
 }
 
+
 void PanelController::Hide() {
   if (window_ == 0) return;
   parts_.host.Hide();
   StopPulse();
+  needleAreas_.store(NeedleAreas::None);
 }
 
 void PanelController::PostToSelf(std::uint32_t message, WParam wParam, LParam lParam) {
@@ -170,11 +173,25 @@ void PanelController::ShowWorker(PanelWorker worker) {
   }
 }
 
+// Main thread: what the meter animator repaints, kept for its thread.
+void PanelController::UpdateNeedleAreas() {
+  NeedleAreas areas = NeedleAreas::None;
+  if (shown() && !(boost_ && boost_->active() && layout() == PanelLayout::Compact)) {
+    areas = layout() == PanelLayout::Aqua ? NeedleAreas::Needle : NeedleAreas::NeedleAndReadout;
+  }
+  needleLayout_.store(layout());
+  needleAreas_.store(areas);
+}
+
+// The meter animator's thread: it reads only what UpdateNeedleAreas kept.
 void PanelController::NeedleMoved() {
-  if (window_ == 0 || record().Has(SettingsFlag::InTray)) return;
-  if (boost_ && boost_->active() && layout() == PanelLayout::Compact) return;
-  Invalidate(PanelElement::Needle);
-  if (layout() != PanelLayout::Aqua) Invalidate(PanelElement::Readout);
+  NeedleAreas areas = needleAreas_.load();
+  if (areas == NeedleAreas::None) return;
+  PanelLayout shownLayout = needleLayout_.load();
+  parts_.host.Invalidate(LayoutElement(shownLayout, PanelElement::Needle).ToRect());
+  if (areas == NeedleAreas::NeedleAndReadout) {
+    parts_.host.Invalidate(LayoutElement(shownLayout, PanelElement::Readout).ToRect());
+  }
 }
 
 PlanRecord PanelController::ActivePlan() {
@@ -293,6 +310,7 @@ void PanelController::ToggleBoost() {
 
 void PanelController::StartBoost(const Guid& plan) {
   if (boost_->Start(plan, OnAc()) != BoostStart::Started) return;
+  UpdateNeedleAreas();
   workers_.Wake(PanelWorker::NeedleHover);
   Invalidate(PanelElement::Boost);
   Invalidate(PanelElement::Needle);
@@ -300,6 +318,7 @@ void PanelController::StartBoost(const Guid& plan) {
 
 void PanelController::EndBoost(std::int64_t code) {
   if (!boost_->End(code)) return;
+  UpdateNeedleAreas();
   // The needle leaves the boosted position and settles on the speed again.
   if (SyncHandle event = app().workers().speedEvent(); event != 0) app().machine().sync.SetEvent(event);
   workers_.Wake(PanelWorker::NeedleHover);
@@ -489,6 +508,7 @@ void PanelController::ApplyDisplay() {
                  record().Has(SettingsFlag::PanelTransparent) ? 1 : 0);
   if (layout() != PanelLayout::Aqua) StopPulse();
   StartPulse();
+  UpdateNeedleAreas();
   parts_.host.InvalidateAll();
 }
 

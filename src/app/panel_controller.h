@@ -4,6 +4,7 @@
 // aqua pulse), the boost and the display settings. The Win32 dialog
 // procedure forwards every message here and paints what View() returns.
 #pragma once
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -166,6 +167,7 @@ class PanelController : public PanelDisplay {
   void StartPulse();
   void StopPulse();
   PanelBoost& MakeBoost();
+  void UpdateNeedleAreas();
 
   PanelParts parts_;
   WindowHandle window_ = 0;
@@ -182,6 +184,10 @@ class PanelController : public PanelDisplay {
   bool pulseRising_ = true;
   std::uint32_t paintedNeedle_ = 0;
   bool displaySettingsOpen_ = false;
+  // What the meter animator's thread repaints, set on the main thread.
+  enum class NeedleAreas : std::uint8_t { None, Needle, NeedleAndReadout };
+  std::atomic<NeedleAreas> needleAreas_{NeedleAreas::None};
+  std::atomic<PanelLayout> needleLayout_{PanelLayout::Aqua};
 };
 
 }  // namespace kestrel

@@ -150,10 +150,17 @@ TEST_F(PanelProgramTest, AFirstStartGoesToTheTrayAndCommand53BringsThePanelAndFi
   EXPECT_FALSE(record().Has(SettingsFlag::InTray));
   EXPECT_EQ(area.calls.back().op, "delete");
   EXPECT_EQ(host.alpha, 255);
+  // The meter animator repaints the shown panel's needle.
+  int before = host.invalidations;
+  program.panel()->NeedleMoved();
+  EXPECT_EQ(host.invalidations, before + 1);
 
   // The panel's own minimise: hidden, then the main window's 52 adds the icon.
   program.panel()->Command(menu_command::kIntoTray, 0);
   EXPECT_FALSE(host.shown);
+  before = host.invalidations;
+  program.panel()->NeedleMoved();
+  EXPECT_EQ(host.invalidations, before) << "a hidden panel was repainted";
   Deliver();
   EXPECT_TRUE(record().Has(SettingsFlag::InTray));
   EXPECT_EQ(area.calls.back().op, "modify");
