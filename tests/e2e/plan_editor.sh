@@ -44,6 +44,7 @@ probe() { run_wine "$BIN_DIR/EditorProbe.exe" "$@"; }
 click() { probe click "$1" "$2" || fail "no control $2 in \"$1\""; }
 set_dpi() { run_wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null; }
 monitor_ac() { kestrel_emu value "$BALANCED" "$VIDEO" "$VIDEO_IDLE" | head -1; }
+dim_timeouts() { kestrel_emu value "$BALANCED" "$VIDEO" 17aaa29b-8b43-4b94-aafe-35f64daaf1ee | tr '\n' ' '; }
 alsbc_flag() { alsbc_head | cut -c1-2; }
 # The first three bytes of Balanced's ALSBC in hex: on/off, AC highest, AC lowest.
 alsbc_head() {
@@ -165,6 +166,8 @@ expect_text "$EDITOR" 1094 "最小値: 輝度 3"
 screenshot plan_editor_ambient_range_96dpi
 click "$EDITOR" $APPLY
 expect_value "ALSBC of Balanced" "010602" 10 alsbc_head
+# Balanced is active: with the ambient light on, its display no longer dims by time.
+expect_value "Balanced's dimming time-outs" "AC 0 DC 0 " 10 dim_timeouts
 click "$EDITOR" 2
 wait_closed "$EDITOR"
 

@@ -47,6 +47,7 @@ class PlanEditor {
   void OnOk();
   void OnCancel();
   void ActivateShownPlan();
+  void ClearDimmingOf(const Guid& plan);
   void RebuildPlanList();
   void FillPlanCombo();
   bool PlanExists(const Guid& plan);

@@ -8,6 +8,7 @@
 #include "eco/processor_mode.h"
 #include "power/extension_read.h"
 #include "platform/win32/wide_text.h"
+#include "ui/dialogs/eco_settings_ids.h"
 #include "ui/dialogs/editor_ids.h"
 #include "ui/dialogs/help_loader.h"
 #include "ui/dialogs/plan_editor.h"
@@ -295,10 +296,17 @@ void PlanEditor::ActivateShownPlan() {
   const Guid plan = model_.record().guid;
   WindowHandle panel = services_.panelWindow ? services_.panelWindow() : 0;
   if (panel != 0) SendMessageW(reinterpret_cast<HWND>(panel), kMsgEndBoost, 0, 0);
-  if (Status status = services_.plans.ActivatePlan(plan, AfterActivation::ReloadActive); status != kSuccess) {
+  // The settings dialog below must not refresh its lists in the middle of
+  // the activation: its refresh timer stops around it.
+  HWND settings = request_.settingsDialog;
+  if (settings != nullptr) KillTimer(settings, eco_ids::kRefreshTimer);
+  Status status = services_.plans.ActivatePlan(plan, AfterActivation::ReloadActive);
+  if (settings != nullptr) SetTimer(settings, eco_ids::kRefreshTimer, eco_ids::kRefreshPeriodMs, nullptr);
+  if (status != kSuccess) {
     services_.reporter.ReportCode(kActivateFailed, status);
     return;
   }
+  ClearDimmingOf(plan);
   WindowHandle target = panel != 0 ? panel : (services_.mainWindow ? services_.mainWindow() : 0);
   if (target != 0) PostMessageW(reinterpret_cast<HWND>(target), kMsgPlanChanged, 0, 0);
   if (services_.applyBrightness) services_.applyBrightness();
@@ -309,6 +317,16 @@ void PlanEditor::ActivateShownPlan() {
     SendProcessorMode(services_.machine.devices, services_.reporter, model_.record().npdCpu);
   }
   RefreshBrightnessCaption();
+}
+
+// A plan whose ambient-light control is on must not also dim the display by
+// its time-out: after its activation the time-out is cleared (models after
+// Windows 6.0 without external monitor support).
+void PlanEditor::ClearDimmingOf(const Guid& plan) {
+  constexpr std::uint32_t kOsModelAfterVista = 2;
+  if (services_.settings.Has(SettingsFlag::ExternalMonitors) || services_.config.osModel < kOsModelAfterVista) return;
+  if (!model_.record().alsbc.on()) return;
+  if (!access_.ClearDimTimeouts(plan)) ReportPlan(kStringDimTimeoutFailed, plan, false);
 }
 
 void PlanEditor::Apply() {
