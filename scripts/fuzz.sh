@@ -10,8 +10,9 @@
 #   targets: names without the _fuzz suffix (default: all of tests/fuzz)
 #   FUZZ_OUT=<dir> the build folder (default build/fuzz)
 #
-# Prints one line per target: executions, seconds, findings. Findings (crash,
-# leak, time-out, out-of-memory inputs) are kept in <build>/findings/<target>.
+# Prints one line per target: executions, seconds, findings. The findings of
+# the run (crash, leak, time-out, out-of-memory inputs) are kept in
+# <build>/findings/<target> until that target runs again.
 # Exits 1 when any target found something or did not run.
 set -uo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -51,6 +52,8 @@ for target in "${targets[@]}"; do
   corpus="$out/corpus/$target"
   findings="$out/findings/$target"
   log="$out/logs/$target.log"
+  # Findings are this run's: the inputs of an earlier run are dropped.
+  rm -rf "$findings"
   mkdir -p "$corpus" "$findings" "$(dirname "$log")"
   seeds="$root/tests/fuzz/corpus/$target"
   [[ -d $seeds ]] && cp -n "$seeds"/* "$corpus"/ 2>/dev/null
