@@ -49,6 +49,7 @@ source tests/e2e/installer_lib.sh
 source tests/e2e/eco_lib.sh
 
 probe() { run_wine "$BIN_DIR/ProcessProbe.exe" "$1"; }
+panel_shown() { run_wine "$BIN_DIR/DialogProbe.exe" rect ケストレル >/dev/null 2>&1; echo $?; }
 
 # The Linux process running the given .exe (Wine keeps the Windows command
 # line as the process's argv) in this script's Wine prefix: other prefixes
@@ -99,8 +100,13 @@ run_wine reg add "$KESTREL_KEY" /v Meter /t REG_DWORD /d "$PANEL" /f >/dev/null
   >"$TEST_WORK/kestrel.out" 2>&1) &
 STARTED_PIDS+=("$!")
 wait_for_window Kestrel 30
-# A first start begins in the notification area; command 53 shows the panel.
-((PANEL == 0)) || kestrel_emu menu-command 53 >/dev/null
+# A first start begins in the notification area; command 53 shows the panel
+# once the start-up has put the icon there.
+if ((PANEL != 0)); then
+  sleep 3
+  kestrel_emu menu-command 53 >/dev/null
+  expect_value "the panel shown" 0 20 panel_shown
+fi
 (cd "$BIN_DIR" && exec wine MinimalTray.exe </dev/null >"$TEST_WORK/minimal.out" 2>&1) &
 STARTED_PIDS+=("$!")
 wait_for_window MinimalTray 30
