@@ -9,6 +9,7 @@
 #include "base/string_ids.h"
 #include "platform/win32/wide_text.h"
 #include "ui/dialogs/eco_settings_common.h"
+#include "ui/dialogs/help_loader.h"
 #include "ui/dialogs/eco_settings_ids.h"
 #include "ui/model/auto_switch_page_model.h"
 
@@ -207,7 +208,7 @@ INT_PTR AutoSwitchSheetPage::Handle(HWND dialog, UINT message, WPARAM wParam, LP
     case WM_SYSCOMMAND:
       if ((wParam & 0xFFF0) == SC_CONTEXTHELP) {
         std::u16string help = host_.helpPath();
-        ShowContextHelp(help, kAutoSwitchHelp);
+        ShowHelpContext(ToWide(help), kAutoSwitchHelp);
         return TRUE;
       }
       return FALSE;

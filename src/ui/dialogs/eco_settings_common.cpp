@@ -98,17 +98,6 @@ void AddTooltip(HWND tooltip, HWND dialog, int id, const std::wstring& text) {
   SendMessageW(tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
-void ShowContextHelp(const std::u16string& helpFile, DWORD context) {
-  using HtmlHelpFn = HWND(WINAPI*)(HWND, LPCWSTR, UINT, DWORD_PTR);
-  constexpr UINT kHelpContext = 0x000F;  // HH_HELP_CONTEXT
-  // Loaded once and kept: the help window lives on after the call.
-  static HMODULE library = LoadLibraryW(L"hhctrl.ocx");
-  if (library == nullptr || helpFile.empty()) return;
-  auto htmlHelp = reinterpret_cast<HtmlHelpFn>(reinterpret_cast<void*>(GetProcAddress(library, "HtmlHelpW")));
-  if (htmlHelp == nullptr) return;
-  htmlHelp(GetDesktopWindow(), ToWide(helpFile).c_str(), kHelpContext, context);
-}
-
 void ResizeIcons(HWND dialog, std::initializer_list<int> controls, int pixels) {
   ScopedWindowDc screen;
   int size = MulDiv(pixels, GetDeviceCaps(screen.get(), LOGPIXELSX), 96);

@@ -35,10 +35,6 @@ ScopedIcon LoadColumnIcon(HINSTANCE instance, const PlanChoice& choice, std::uin
 void AddTooltip(HWND tooltip, HWND dialog, int id, const std::wstring& text);
 HWND CreateTooltip(HINSTANCE instance, HWND dialog);
 
-// Opens the topic `context` of the help file (HTML Help, HH_HELP_CONTEXT,
-// owned by the desktop); nothing without the help library.
-void ShowContextHelp(const std::u16string& helpFile, DWORD context);
-
 // Sizes icon statics to `pixels` square at 96 DPI, scaled to the screen's DPI.
 void ResizeIcons(HWND dialog, std::initializer_list<int> controls, int pixels);
 

@@ -13,6 +13,7 @@
 #include "platform/win32/wide_text.h"
 #include "ui/dialogs/auto_switch_page.h"
 #include "ui/dialogs/eco_settings_common.h"
+#include "ui/dialogs/help_loader.h"
 #include "ui/dialogs/eco_settings_ids.h"
 #include "ui/dialogs/hot_key_dialog.h"
 #include "ui/dialogs/plan_editor_dialog.h"
@@ -434,7 +435,7 @@ INT_PTR EcoSettingsDialog::Handle(HWND dialog, UINT message, WPARAM wParam, LPAR
     case WM_SYSCOMMAND:
       if ((wParam & 0xFFF0) == SC_CONTEXTHELP) {
         std::u16string help = host_.helpPath();
-        ShowContextHelp(help, kEcoSettingsHelp);
+        ShowHelpContext(ToWide(help), kEcoSettingsHelp);
         return TRUE;
       }
       return FALSE;

@@ -5,8 +5,10 @@
 #include <gdiplus.h>
 
 #include "base/string_ids.h"
-#include "ui/dialogs/panel_ids.h"
+#include "platform/win32/wide_text.h"
 #include "ui/dialogs/display_settings.h"
+#include "ui/dialogs/help_loader.h"
+#include "ui/dialogs/panel_ids.h"
 #include "ui/shell/scoped_win.h"
 #include "ui/surfaces/meter_panel_paint.h"
 
@@ -136,7 +138,9 @@ void Win32PanelHost::SetExtendedStyle(bool topmost) {
 
 // Kestrel carries no help file yet: the help requests have nothing to open.
 void Win32PanelHost::ShowContextHelp(std::uint32_t) {}
-void Win32PanelHost::ShowHelp(std::uint32_t) {}
+void Win32PanelHost::ShowHelp(std::uint32_t context) {
+  if (helpFile_) ShowHelpContext(ToWide(helpFile_()), context);
+}
 
 bool Win32PanelHost::OpenDisplaySettings() {
   return RunDisplaySettingsDialog(instance_, window_, *controller_);
