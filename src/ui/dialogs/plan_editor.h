@@ -70,6 +70,13 @@ class PlanEditor {
   void OnSliderMoved(HWND control);
   void SetLabel(int id, const std::u16string& text);
   void RefreshBattery();
+  RunTimeQuery BatteryQuery() const;
+  // Seconds the shown plan lasts on battery (0: unknown or no battery).
+  std::uint32_t BatteryEstimate() const;
+  // Blinks the remaining-time text twice: a blank for 500 ms, then the text
+  // for 500 ms, on the dialog's own timer.
+  void StartRemainingTimeBlink();
+  void BlinkRemainingTime();
   void RefreshBrightnessCaption();
   void CreateTooltips();
   void OnTooltipText(NMTTDISPINFOW& info);
@@ -92,6 +99,8 @@ class PlanEditor {
   std::optional<Guid> pendingPlan_;
   std::vector<Guid> comboPlans_;
   std::uint32_t resultWord_ = 0;
+  int blinkStep_ = 0;
+  std::wstring blinkText_;
   RangeSlider ambientAc_;
   RangeSlider ambientDc_;
   std::map<int, std::u16string> fullLabels_;

@@ -22,6 +22,9 @@ namespace ids = editor_ids;
 
 constexpr UINT_PTR kBatteryTimer = 10103;
 constexpr UINT kBatteryTimerMs = 30000;
+constexpr UINT_PTR kBlinkTimer = 10104;
+constexpr UINT kBlinkStepMs = 500;
+constexpr int kBlinkSteps = 4;  // blank, text, blank, text
 constexpr DWORD kHelpEditor = 10503;
 // The ids of the texts the editor loads by number.
 constexpr std::uint32_t kResetButtonThreeModes = 248;
@@ -329,11 +332,29 @@ void PlanEditor::ClearDimmingOf(const Guid& plan) {
   if (!access_.ClearDimTimeouts(plan)) ReportPlan(kStringDimTimeoutFailed, plan, false);
 }
 
+void PlanEditor::StartRemainingTimeBlink() {
+  wchar_t text[256] = {};
+  GetDlgItemTextW(dialog_, ids::kBatteryTime, text, 256);
+  blinkText_ = text;
+  blinkStep_ = 0;
+  BlinkRemainingTime();
+  SetTimer(dialog_, kBlinkTimer, kBlinkStepMs, nullptr);
+}
+
+void PlanEditor::BlinkRemainingTime() {
+  bool blank = blinkStep_ % 2 == 0;
+  SetDlgItemTextW(dialog_, ids::kBatteryTime, blank ? L" " : blinkText_.c_str());
+  if (++blinkStep_ >= kBlinkSteps) KillTimer(dialog_, kBlinkTimer);
+}
+
 void PlanEditor::Apply() {
+  std::uint32_t estimateBefore = BatteryEstimate();
   if (!Write()) return;
   if (model_.record().guid == activePlan_) ActivateShownPlan();
   SetUpRows();
   RefreshBattery();
+  // A new remaining time draws the eye to itself.
+  if (BatteryEstimate() != estimateBefore) StartRemainingTimeBlink();
   if (services_.settings.Has(SettingsFlag::BatteryPresent)) SetTimer(dialog_, kBatteryTimer, kBatteryTimerMs, nullptr);
   if (request_.settingsDialog != nullptr) PostMessageW(request_.settingsDialog, kMsgRefreshSettings, 0, 0);
   FillPlanCombo();
@@ -575,6 +596,7 @@ INT_PTR PlanEditor::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       if (lParam != 0) OnSliderMoved(reinterpret_cast<HWND>(lParam));
       return TRUE;
     case WM_TIMER:
+      if (wParam == kBlinkTimer) BlinkRemainingTime();
       if (wParam == kBatteryTimer) {
         RefreshBattery();
         if (request_.settingsDialog != nullptr) PostMessageW(request_.settingsDialog, kMsgRefreshSettings, 0, 0);
@@ -616,6 +638,7 @@ INT_PTR PlanEditor::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       return TRUE;
     case WM_DESTROY:
       KillTimer(dialog_, kBatteryTimer);
+      KillTimer(dialog_, kBlinkTimer);
       ambientAc_.Detach();
       ambientDc_.Detach();
       return FALSE;

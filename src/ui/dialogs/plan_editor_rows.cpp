@@ -253,8 +253,7 @@ void PlanEditor::OnSliderMoved(HWND control) {
   }
 }
 
-void PlanEditor::RefreshBattery() {
-  if (!services_.settings.Has(SettingsFlag::BatteryPresent)) return;
+RunTimeQuery PlanEditor::BatteryQuery() const {
   PlanRecord record = model_.CollectRecord();
   PlanSettings settings = model_.CollectSettings();
   RunTimeQuery query;
@@ -267,7 +266,17 @@ void PlanEditor::RefreshBattery() {
   if (std::shared_ptr<const PlanRecord> current = services_.plans.currentPlan(); current && !query.isCurrentPlan) {
     query.current.panelLevel = current->brightnessLevelDc;
   }
-  BatteryGroupTexts texts = services_.battery.GroupTexts(query, false);
+  return query;
+}
+
+std::uint32_t PlanEditor::BatteryEstimate() const {
+  if (!services_.settings.Has(SettingsFlag::BatteryPresent)) return 0;
+  return services_.battery.RunTimeEstimate(BatteryQuery(), false);
+}
+
+void PlanEditor::RefreshBattery() {
+  if (!services_.settings.Has(SettingsFlag::BatteryPresent)) return;
+  BatteryGroupTexts texts = services_.battery.GroupTexts(BatteryQuery(), false);
   SetDlgItemTextW(dialog_, ids::kBatteryPercent, ToWide(texts.percent).c_str());
   SetDlgItemTextW(dialog_, ids::kBatteryTime, ToWide(texts.state).c_str());
   int pixels = scale_.Width(kIconWidth);
