@@ -133,6 +133,10 @@ class PanelController : public PanelDisplay {
   void ApplyDisplay() override;
   void MoveToRecord() override;
   DisplayState displayState();
+  // The program's help file; empty when there is none.
+  std::u16string helpFile() const {
+    return parts_.app.helpAvailable() ? parts_.app.helpFilePath() : std::u16string();
+  }
   void SaveDisplay();
 
   PanelBoost& boost() { return MakeBoost(); }

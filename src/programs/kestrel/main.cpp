@@ -58,9 +58,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
                                       platform->networkAdapters(), &panelHost});
   SetMainController(&program.controller());
   ConnectDialogRoute(program);
-  panelHost.SetHelpFile([&program] {
-    return program.app().helpAvailable() ? program.app().helpFilePath() : std::u16string();
-  });
   // The settings dialogs open the plan editor and the hot key dialog with the
   // program's objects, made at the first dialog (after the program started).
   std::optional<DialogServices> settingsServices;

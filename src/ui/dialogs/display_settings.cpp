@@ -2,12 +2,16 @@
 
 #include <memory>
 
+#include "platform/win32/wide_text.h"
+#include "ui/dialogs/help_loader.h"
 #include "ui/dialogs/panel_ids.h"
 
 namespace kestrel {
 namespace {
 
 constexpr int kGapAbovePanel = 20;
+// The dialog's topic in the help file.
+constexpr DWORD kDisplaySettingsHelp = 10502;
 
 struct DialogState {
   HWND panel = nullptr;
@@ -87,6 +91,10 @@ INT_PTR CALLBACK Procedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lPar
       ShowChoice(dialog, state->session->initial());
       return TRUE;
     }
+    case WM_SYSCOMMAND:
+      if ((wParam & 0xFFF0) != SC_CONTEXTHELP || state == nullptr) return FALSE;
+      ShowHelpContext(ToWide(state->controller->helpFile()), kDisplaySettingsHelp);
+      return TRUE;
     case WM_COMMAND:
       if (state == nullptr) return FALSE;
       switch (LOWORD(wParam)) {

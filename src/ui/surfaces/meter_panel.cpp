@@ -139,7 +139,7 @@ void Win32PanelHost::SetExtendedStyle(bool topmost) {
 // Kestrel carries no help file yet: the help requests have nothing to open.
 void Win32PanelHost::ShowContextHelp(std::uint32_t) {}
 void Win32PanelHost::ShowHelp(std::uint32_t context) {
-  if (helpFile_) ShowHelpContext(ToWide(helpFile_()), context);
+  if (controller_ != nullptr) ShowHelpContext(ToWide(controller_->helpFile()), context);
 }
 
 bool Win32PanelHost::OpenDisplaySettings() {

@@ -5,9 +5,6 @@
 #pragma once
 #include <windows.h>
 
-#include <functional>
-#include <string>
-
 #include "app/panel_controller.h"
 #include "app/panel_host.h"
 #include "platform/user_interface.h"
@@ -36,8 +33,6 @@ class Win32PanelHost : public PanelHost {
   void SetExtendedStyle(bool topmost) override;
   void ShowContextHelp(std::uint32_t helpId) override;
   void ShowHelp(std::uint32_t context) override;
-  // The program's help file (empty: no help), known once the program started.
-  void SetHelpFile(std::function<std::u16string()> helpFile) { helpFile_ = std::move(helpFile); }
   bool OpenDisplaySettings() override;
 
  private:
@@ -51,7 +46,6 @@ class Win32PanelHost : public PanelHost {
 
   HINSTANCE instance_;
   StringTable& strings_;
-  std::function<std::u16string()> helpFile_;
   PanelController* controller_ = nullptr;
   HWND window_ = nullptr;
   HWND tooltip_ = nullptr;
