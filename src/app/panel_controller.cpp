@@ -18,11 +18,11 @@ PanelController::PanelController(PanelParts parts)
     : parts_(parts), workers_(parts.app.machine().sync, parts.app.reporter()) {}
 
 bool PanelController::Create() {
-  PanelWindowSpec spec;
-  spec.owner = record().Has(SettingsFlag::NoTaskbarButton) ? app().mainWindow() : 0;
-  spec.title = app().titleText();
+  PanelWindowSetup setup;
+  setup.owner = record().Has(SettingsFlag::NoTaskbarButton) ? app().mainWindow() : 0;
+  setup.title = app().titleText();
   WindowHandle window = 0;
-  if (Status status = parts_.host.Create(*this, spec, window); status != kSuccess) {
+  if (Status status = parts_.host.Create(*this, setup, window); status != kSuccess) {
     app().reporter().ReportCode(kStringRegisterClassFailed, status);
     return false;
   }

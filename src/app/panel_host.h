@@ -15,7 +15,7 @@ namespace kestrel {
 
 class PanelController;
 
-struct PanelWindowSpec {
+struct PanelWindowSetup {
   // NoTaskbarButton: owned by the main window, else by the desktop.
   WindowHandle owner = 0;
   std::u16string title;
@@ -27,7 +27,7 @@ class PanelHost {
 
   // Creates the window hidden; the controller's Created() runs inside its
   // WM_INITDIALOG.
-  virtual Status Create(PanelController& controller, const PanelWindowSpec& spec, WindowHandle& window) = 0;
+  virtual Status Create(PanelController& controller, const PanelWindowSetup& setup, WindowHandle& window) = 0;
   virtual void Destroy() = 0;
   virtual void Show() = 0;  // shown, activated and painted at once
   virtual void Hide() = 0;

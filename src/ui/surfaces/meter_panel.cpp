@@ -45,10 +45,10 @@ Win32PanelHost::~Win32PanelHost() {
   Destroy();
 }
 
-Status Win32PanelHost::Create(PanelController& controller, const PanelWindowSpec& spec, WindowHandle& window) {
+Status Win32PanelHost::Create(PanelController& controller, const PanelWindowSetup& setup, WindowHandle& window) {
   controller_ = &controller;
-  title_ = Wide(spec.title);
-  HWND created = CreateDialogParamW(instance_, MAKEINTRESOURCEW(IDD_METER_PANEL), reinterpret_cast<HWND>(spec.owner),
+  title_ = Wide(setup.title);
+  HWND created = CreateDialogParamW(instance_, MAKEINTRESOURCEW(IDD_METER_PANEL), reinterpret_cast<HWND>(setup.owner),
                                     Procedure, reinterpret_cast<LPARAM>(this));
   if (created == nullptr) return GetLastError() != 0 ? GetLastError() : kErrorInvalidHandle;
   window = ToHandle(created);

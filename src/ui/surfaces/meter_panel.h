@@ -18,7 +18,7 @@ class Win32PanelHost : public PanelHost {
   Win32PanelHost(const Win32PanelHost&) = delete;
   Win32PanelHost& operator=(const Win32PanelHost&) = delete;
 
-  Status Create(PanelController& controller, const PanelWindowSpec& spec, WindowHandle& window) override;
+  Status Create(PanelController& controller, const PanelWindowSetup& setup, WindowHandle& window) override;
   void Destroy() override;
   void Show() override;
   void Hide() override;

@@ -21,9 +21,9 @@ constexpr Guid kPlanPower = kBalancedPlan;
 // z-order and alpha, and a log of what it was asked.
 class FakePanelHost : public PanelHost {
  public:
-  Status Create(PanelController& controller, const PanelWindowSpec& spec, WindowHandle& window) override {
+  Status Create(PanelController& controller, const PanelWindowSetup& setup, WindowHandle& window) override {
     window = kPanelWindow;
-    owner = spec.owner;
+    owner = setup.owner;
     controller.Created(kPanelWindow);  // WM_INITDIALOG
     return kSuccess;
   }
