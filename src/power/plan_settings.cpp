@@ -183,10 +183,6 @@ Status PlanSettingsAccess::WriteProcessorStates(const Guid& plan, const Processo
   return WriteSettingValue(power_, plan, MaxProcessor, PowerSource::Dc, r.maxProcessorDc);
 }
 
-bool PlanSettingsAccess::ClearDimTimeouts(const Guid& plan) {
-  Status ac = WriteSettingValue(power_, plan, PowerSetting::DimTimeout, PowerSource::Ac, 0);
-  Status dc = WriteSettingValue(power_, plan, PowerSetting::DimTimeout, PowerSource::Dc, 0);
-  return ac == kSuccess && dc == kSuccess;
-}
+bool PlanSettingsAccess::ClearDimTimeouts(const Guid& plan) { return kestrel::ClearDimTimeouts(power_, plan); }
 
 }  // namespace kestrel

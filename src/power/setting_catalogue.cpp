@@ -53,4 +53,10 @@ Status ProbeSettingName(PowerManager& power, const Guid& plan, PowerSetting row)
   return power.ReadFriendlyName(plan, &entry.subgroup, &entry.setting, buffer.data(), size);
 }
 
+bool ClearDimTimeouts(PowerManager& power, const Guid& plan) {
+  Status ac = WriteSettingValue(power, plan, PowerSetting::DimTimeout, PowerSource::Ac, 0);
+  Status dc = WriteSettingValue(power, plan, PowerSetting::DimTimeout, PowerSource::Dc, 0);
+  return ac == kSuccess && dc == kSuccess;
+}
+
 }  // namespace kestrel

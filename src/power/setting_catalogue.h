@@ -52,6 +52,10 @@ Status ReadSettingValue(PowerManager& power, const Guid& plan, PowerSetting row,
 Status WriteSettingValue(PowerManager& power, const Guid& plan, PowerSetting row, PowerSource source,
                          std::uint32_t value);
 
+// Writes "never" to the plan's display-dimming time-out on AC and DC (both
+// attempted); true when both writes succeeded.
+bool ClearDimTimeouts(PowerManager& power, const Guid& plan);
+
 // Reads the setting's friendly name: success means the machine has the setting.
 Status ProbeSettingName(PowerManager& power, const Guid& plan, PowerSetting row);
 

@@ -1,5 +1,6 @@
 #include "app/dispatch/brightness_reapply.h"
 #include "base/string_ids.h"
+#include "power/setting_catalogue.h"
 
 namespace kestrel {
 namespace {
@@ -21,10 +22,7 @@ void RunDimmingStep(DispatchContext& context) {
   if (context.Has(SettingsFlag::ExternalMonitors) || context.config().osModel != kOsModelAfterVista) return;
   if (!context.LoadActivePlanRecord() || !context.state().activePlan.alsbc.on()) return;
   const Guid& plan = context.state().activePlan.guid;
-  PowerManager& power = context.machine().power;
-  Status ac = power.WriteAcValueIndex(plan, kVideoSubgroup, kDimTimeoutSetting, 0);
-  Status dc = power.WriteDcValueIndex(plan, kVideoSubgroup, kDimTimeoutSetting, 0);
-  if (ac != kSuccess || dc != kSuccess) context.reporter().ReportPlan(kStringDimTimeoutFailed, plan);
+  if (!ClearDimTimeouts(context.machine().power, plan)) context.reporter().ReportPlan(kStringDimTimeoutFailed, plan);
 }
 
 void ReapplyBrightness(DispatchContext& context) {

@@ -9,6 +9,7 @@
 #include "app/dispatch/dispatch_context.h"
 #include "base/messages.h"
 #include "power/plan_ids.h"
+#include "power/setting_catalogue.h"
 
 namespace kestrel {
 
@@ -19,7 +20,7 @@ inline constexpr std::uint32_t kColourProgramQuery = 2048;
 inline constexpr std::uint32_t kColourProgramWaitMs = 5000;
 
 // The display-dimming time-out of a plan (in the video subgroup).
-inline constexpr Guid kDimTimeoutSetting = GuidLiteral("17aaa29b-8b43-4b94-aafe-35f64daaf1ee");
+inline constexpr Guid kDimTimeoutSetting = kVideoDimTimeoutSetting;
 
 // True unless the display-colour program is running, answers within 5000 ms
 // and answers something other than 1.
